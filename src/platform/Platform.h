@@ -1,0 +1,205 @@
+// The services the core needs from the operating system, as small abstract
+// interfaces. Each backend (headless, linux, win32) implements them once;
+// the core receives them through a Platform object and never includes a
+// platform header itself.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumevra {
+
+// Millisecond tick count (32-bit, wrapping) and sleeping.
+class Clock {
+public:
+  virtual ~Clock() = default;
+  virtual uint32_t TickCount() = 0;
+  virtual void Sleep(uint32_t ms) = 0;
+};
+
+// The operating system's version record, as far as the folder rules need it.
+struct OsVersionInfo {
+  enum Family : uint32_t { Win9x = 1, WinNT = 2 };
+  uint32_t family = 0;  // Win9x, WinNT, or 0 for anything else
+  uint32_t major = 0;
+  uint32_t minor = 0;
+  std::string servicePack;  // the service text ("A" marks 98 SE)
+};
+
+// A named single-instance guard, held for as long as the object lives.
+class InstanceGuard {
+public:
+  virtual ~InstanceGuard() = default;
+  // True when another process already held the name at creation: this
+  // process must end at once.
+  virtual bool AlreadyExists() const = 0;
+};
+
+// The system's own password-change dialog for screensavers.
+class PasswordChanger {
+public:
+  virtual ~PasswordChanger() = default;
+  virtual void ChangePassword(intptr_t ownerWindow) = 0;
+};
+
+// Process, files and folders.
+class System {
+public:
+  virtual ~System() = default;
+  // The program's own file (the one that carries the package).
+  virtual std::filesystem::path ProgramFile() const = 0;
+  // Command-line parameters after the program name, as UTF-8.
+  virtual std::vector<std::string> Arguments() const = 0;
+  // The system's temporary folder.
+  virtual std::filesystem::path TempFolder() const = 0;
+  // The user's documents folder; nullopt when the system cannot tell.
+  virtual std::optional<std::filesystem::path> DocumentsFolder() const = 0;
+  // The system's program-files folder as it records it; nullopt when it
+  // cannot be read (always off Windows).
+  virtual std::optional<std::filesystem::path> ProgramFilesValue() const = 0;
+  // nullopt when the version cannot be read (always off Windows).
+  virtual std::optional<OsVersionInfo> OsVersion() const = 0;
+  // nullptr when no guard can be created; the run then goes on unguarded.
+  virtual std::unique_ptr<InstanceGuard> CreateInstanceGuard(const std::string& name) = 0;
+  // nullptr when the system offers no password-change service.
+  virtual std::unique_ptr<PasswordChanger> LoadPasswordChanger() = 0;
+};
+
+// A 32-bit surface handed to a backend: B, G, R, A bytes per pixel, rows
+// top-down, `stride` pixels apart.
+struct PixelView {
+  const uint32_t* pixels = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t stride = 0;
+};
+
+// Text in a face and pixel height, without anti-aliasing.
+struct FontSpec {
+  std::string face;
+  int32_t pixelHeight = 0;
+  bool bold = false;
+  bool italic = false;
+};
+
+struct TextExtent {
+  int32_t cx = 0;
+  int32_t cy = 0;
+};
+
+// One bit per pixel, one byte per pixel here for simplicity: 0 or 1.
+struct TextCoverage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> bits;
+};
+
+class FontRaster {
+public:
+  virtual ~FontRaster() = default;
+  virtual TextExtent Extent(const FontSpec& font, std::u16string_view text) = 0;
+  virtual TextCoverage Render(const FontSpec& font, std::u16string_view text) = 0;
+};
+
+// The format record of a wave file.
+struct WaveFormat {
+  uint16_t formatTag = 0;
+  uint16_t channels = 0;
+  uint32_t samplesPerSec = 0;
+  uint32_t avgBytesPerSec = 0;
+  uint16_t blockAlign = 0;
+  uint16_t bitsPerSample = 0;
+  std::vector<uint8_t> extra;
+};
+
+// One sound-effect player bound to the window.
+class SoundPlayer {
+public:
+  virtual ~SoundPlayer() = default;
+  virtual bool Load(const WaveFormat& format, const uint8_t* data, size_t size) = 0;
+  virtual void SetVolume(int32_t hundredthsOfDecibel) = 0;
+  virtual void Play(bool loop) = 0;
+  virtual void Stop() = 0;
+};
+
+class SoundOutput {
+public:
+  virtual ~SoundOutput() = default;
+  // nullptr when the device cannot provide another player.
+  virtual std::unique_ptr<SoundPlayer> CreatePlayer() = 0;
+  // The system's simple one-sound call, with its flags.
+  virtual void PlaySimple(const std::filesystem::path& file, uint32_t flags) = 0;
+};
+
+// Music through the system's media player.
+class MusicDevice {
+public:
+  virtual ~MusicDevice() = default;
+  virtual bool Open(const std::filesystem::path& file) = 0;
+  virtual void SetVolume(int32_t volume0to1000) = 0;
+  // Plays; `onEnd` runs on the user-interface thread when the music ends.
+  virtual bool Play(std::function<void()> onEnd) = 0;
+  virtual uint32_t Position() = 0;
+  virtual uint32_t Length() = 0;
+  virtual void Close() = 0;
+};
+
+// The saver's window as the window logic sees it. The events it raises
+// (show, idle, mouse, keys, close) are delivered by the backend's loop.
+class SaverHost {
+public:
+  virtual ~SaverHost() = default;
+  virtual TextExtent ScreenSize() = 0;
+  virtual TextExtent ClientSize() = 0;
+  virtual void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+  virtual void SetTopmost(bool topmost) = 0;
+  virtual void SetCaption(std::u16string_view caption) = 0;
+  virtual void ShowCursor(bool show) = 0;
+  virtual void Present(const PixelView& frame, int32_t left, int32_t top) = 0;
+  virtual void PresentStretched(const PixelView& frame, int32_t width, int32_t height) = 0;
+  virtual void ProcessMessages() = 0;
+  virtual void Close() = 0;
+};
+
+// The configuration dialog's controls and timer, addressed by their names.
+class DialogHost {
+public:
+  virtual ~DialogHost() = default;
+  virtual void SetText(std::string_view control, std::u16string_view text) = 0;
+  virtual int32_t Position(std::string_view control) = 0;
+  virtual void SetPosition(std::string_view control, int32_t position) = 0;
+  virtual bool Checked(std::string_view control) = 0;
+  virtual void SetChecked(std::string_view control, bool checked) = 0;
+  virtual void SetEnabled(std::string_view control, bool enabled) = 0;
+  virtual void ShowPreview(const PixelView& frame) = 0;
+  virtual void SetTimer(bool enabled, uint32_t intervalMs) = 0;
+  virtual void ShowError(std::u16string_view message) = 0;
+  virtual void Close() = 0;
+};
+
+// A foreign window that receives one still picture (the desktop's preview).
+class PreviewTarget {
+public:
+  virtual ~PreviewTarget() = default;
+  // Waits until the window is visible; false when it never became so.
+  virtual bool WaitVisible() = 0;
+  virtual TextExtent Size() = 0;
+  virtual void DrawStretched(const PixelView& picture) = 0;
+};
+
+// What a backend provides. Members a backend lacks are null.
+struct Platform {
+  System* system = nullptr;
+  Clock* clock = nullptr;
+  FontRaster* fonts = nullptr;
+  SoundOutput* sound = nullptr;
+  MusicDevice* music = nullptr;
+};
+
+}  // namespace lumevra

@@ -1,0 +1,62 @@
+#include "ui/SaverSettings.h"
+
+#include "base/AnsiText.h"
+#include "base/Ini.h"
+
+namespace lumevra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSection = "Config";
+
+SaverSettings ReadSettings(const fs::path& file, bool musicDefault) {
+  Ini ini;
+  ini.LoadFromFile(file);  // a file that cannot be read gives every default
+  SaverSettings s;
+  s.Speed = ini.ReadInteger(kSection, "Speed", s.Speed);
+  s.Stretch = ini.ReadBool(kSection, "Stretch", s.Stretch);
+  s.Proportional = ini.ReadBool(kSection, "Proportional", s.Proportional);
+  s.Sound = ini.ReadBool(kSection, "Sound", s.Sound);
+  s.Music = ini.ReadBool(kSection, "Music", musicDefault);
+  s.ShowClock = ini.ReadBool(kSection, "ShowClock", s.ShowClock);
+  s.ClockPos = ini.ReadInteger(kSection, "ClockPos", s.ClockPos);
+  return s;
+}
+
+}  // namespace
+
+fs::path SettingsFileName(const fs::path& programFile) {
+  const std::u16string name = programFile.filename().u16string();
+  const size_t dot = name.rfind(u'.');
+  std::u16string base = dot == std::u16string::npos ? name : name.substr(0, dot);
+  return programFile.parent_path() / fs::path(base + u".ini");
+}
+
+SaverSettings ReadSaverSettings(const fs::path& file, bool headerMusic) {
+  SaverSettings s = ReadSettings(file, headerMusic);
+  s.ClockPos = static_cast<uint8_t>(s.ClockPos);
+  return s;
+}
+
+SaverSettings ReadDialogSettings(const fs::path& file) { return ReadSettings(file, true); }
+
+void WriteSettings(const fs::path& file, const SaverSettings& s) {
+  Ini ini;
+  ini.LoadFromFile(file);
+  ini.WriteInteger(kSection, "Speed", s.Speed);
+  ini.WriteBool(kSection, "Stretch", s.Stretch);
+  ini.WriteBool(kSection, "Proportional", s.Proportional);
+  ini.WriteBool(kSection, "Sound", s.Sound);
+  ini.WriteBool(kSection, "Music", s.Music);
+  ini.WriteInteger(kSection, "ClockPos", s.ClockPos);
+  ini.WriteBool(kSection, "ShowClock", s.ShowClock);
+  try {
+    ini.SaveToFile(file);
+  } catch (const std::exception&) {
+    throw SettingsWriteError("Unable to write to " + Utf16ToUtf8(file.u16string()));
+  }
+}
+
+}  // namespace lumevra

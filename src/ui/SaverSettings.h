@@ -1,0 +1,44 @@
+// The user's choices for one screensaver: section "Config" of an INI file
+// beside the program file and named after it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+
+namespace lumevra {
+
+struct SaverSettings {
+  int32_t Speed = 100;        // animation speed in percent
+  bool Stretch = true;        // fit the picture to the window
+  bool Proportional = false;  // keep the aspect ratio when fitting
+  bool Sound = true;
+  bool Music = true;
+  bool ShowClock = false;
+  int32_t ClockPos = 1;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right
+};
+
+// The program's folder + its file name up to the last "." + ".ini"
+// (MySaver.scr -> MySaver.ini). A name without a "." keeps its whole name
+// (MySaver -> MySaver.ini), so savers without an extension, as on Linux,
+// still get a settings file of their own.
+std::filesystem::path SettingsFileName(const std::filesystem::path& programFile);
+
+// The saver window's reading: "Music" defaults to the package header's
+// "Music", and "ClockPos" is kept in a byte (0..255).
+SaverSettings ReadSaverSettings(const std::filesystem::path& file, bool headerMusic);
+// The configuration dialog's reading: every default as in SaverSettings.
+SaverSettings ReadDialogSettings(const std::filesystem::path& file);
+
+// Raised when the settings file cannot be written; what() is
+// "Unable to write to <file>".
+class SettingsWriteError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// Writes all seven keys, in the order Speed, Stretch, Proportional, Sound,
+// Music, ClockPos, ShowClock, keeping whatever else the file holds.
+void WriteSettings(const std::filesystem::path& file, const SaverSettings& settings);
+
+}  // namespace lumevra

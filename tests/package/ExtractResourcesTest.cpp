@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "authoring/PackageWriter.h"
+#include "base/Ini.h"
+#include "package/uProjectExtractor.h"
+#include "support/TestFiles.h"
+
+namespace lumevra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A package whose header names `names` (entry i under "Res" + i), with the
+// given contents for entries 1.. (entry 0 is the header itself).
+fs::path WriteSaver(const fs::path& file, const std::vector<std::string>& names,
+                    const std::vector<std::string>& contents, const std::string& extraHeader = "") {
+  Ini header;
+  header.WriteInteger("Header", "ResCount", static_cast<int32_t>(names.size()));
+  for (size_t i = 0; i < names.size(); ++i)
+    header.WriteString("Header", "Res" + std::to_string(i), names[i]);
+  std::string text = header.GetText();
+  if (!extraHeader.empty()) {
+    Ini extra(header.GetText() + extraHeader);
+    text = extra.GetText();
+  }
+  PackageWriter w;
+  w.AddBytes(text);
+  for (const std::string& c : contents) w.AddBytes(c);
+  test::WriteFile(file, "MZ runtime image");
+  w.WriteFile(file, file);
+  return file;
+}
+
+TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
+  test::TempFolder tmp;
+  const fs::path saver = WriteSaver(tmp / "MySaver.scr",
+                                    {"KAHeader.dat", "KATemp.kap", "music.mp3", "sound0.wav"},
+                                    {"project", "mp3 bytes", "wave"},
+                                    "[Header]\nMusic=1\nMusicFile=C:\\My Music\\song.MP3\n"
+                                    "MusicVolume=40\nSoundVolume=0x20\n");
+  const ResourceSet set = ExtractResources(saver, tmp / "temp", "/opt/savers/MySaver.scr");
+  EXPECT_EQ(set.TempDir, tmp / "temp" / "MySaver.scr" / "");
+  ASSERT_EQ(set.ResFiles.size(), 4u);
+  EXPECT_EQ(set.ProjectFile, set.TempDir / "KATemp.kap");
+  EXPECT_EQ(test::ReadFile(set.ProjectFile), "project");
+  EXPECT_EQ(test::ReadFile(set.TempDir / "sound0.wav"), "wave");
+  EXPECT_TRUE(set.Music);
+  EXPECT_EQ(set.MusicFile, set.TempDir / "music.MP3");
+  EXPECT_EQ(set.MusicVolume, 40);
+  EXPECT_EQ(set.SoundVolume, 32);
+  EXPECT_EQ(set.Created.size(), 4u);  // the header only once
+
+  DeleteResources(set);
+  EXPECT_FALSE(fs::exists(set.TempDir.parent_path()));
+  EXPECT_TRUE(fs::exists(tmp / "temp"));
+}
+
+TEST(ExtractResources, HeaderDefaultsAndTooFewNames) {
+  test::TempFolder tmp;
+  const fs::path saver = WriteSaver(tmp / "a.scr", {"KAHeader.dat"}, {"project"});
+  fs::create_directories(tmp / "out");
+  const ResourceSet set = ExtractResourcesInto(saver, tmp / "out");
+  EXPECT_TRUE(set.ProjectFile.empty());  // "ResCount" below 2: no project
+  EXPECT_FALSE(set.Music);
+  EXPECT_EQ(set.MusicFile, tmp / "out" / "music");
+  EXPECT_EQ(set.MusicVolume, 100);
+  EXPECT_EQ(set.SoundVolume, 100);
+  EXPECT_FALSE(fs::exists(tmp / "out" / "KATemp.kap"));
+
+  // A file without a package: an empty header, nothing extracted.
+  test::WriteFile(tmp / "bare.scr", "no package");
+  fs::create_directories(tmp / "out2");
+  const ResourceSet none = ExtractResourcesInto(tmp / "bare.scr", tmp / "out2");
+  EXPECT_TRUE(none.ResFiles.empty());
+  EXPECT_TRUE(none.Created.empty());
+}
+
+TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
+  test::TempFolder tmp;
+  const std::vector<std::string> unsafe = {
+      "..\\..\\evil.dll", "../evil.txt", "/tmp/abs.txt", "C:evil.txt", "sub/x.txt",
+      "sub\\x.txt", "..", ".", ""};
+  for (const std::string& bad : unsafe) {
+    SCOPED_TRACE(bad);
+    fs::create_directories(tmp / "deep" / "out");
+    const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat", "KATemp.kap", bad, "obj1.png"},
+                                      {"project", "payload", "picture"});
+    const ResourceSet set = ExtractResourcesInto(saver, tmp / "deep" / "out");
+    ASSERT_EQ(set.ResFiles.size(), 4u);
+    EXPECT_TRUE(set.ResFiles[2].empty());
+    // The refused entry is consumed: the next one lands whole.
+    EXPECT_EQ(test::ReadFile(tmp / "deep" / "out" / "obj1.png"), "picture");
+    EXPECT_EQ(set.Created.size(), 3u);
+    DeleteResources(set);
+  }
+  EXPECT_FALSE(fs::exists(tmp / "deep" / "evil.txt"));
+  EXPECT_FALSE(fs::exists(tmp / "evil.txt"));
+  EXPECT_FALSE(fs::exists(tmp / "deep" / "out" / "sub"));
+  EXPECT_TRUE(IsBareFileName("sound0.wav"));
+  EXPECT_TRUE(IsBareFileName("..hidden"));
+  EXPECT_FALSE(IsBareFileName(std::string("a\0b", 3)));
+}
+
+TEST(ExtractResources, MissingKeysAndAHugeResCount) {
+  test::TempFolder tmp;
+  PackageWriter w;
+  w.AddBytes("[Header]\r\nResCount=2000000000\r\nRes0=KAHeader.dat\r\nRes1=p.kap\r\nRes3=obj1.gif\r\n");
+  w.AddBytes("project");
+  w.AddBytes("unnamed");
+  w.AddBytes("gif");
+  w.WriteFile(tmp / "s.scr");
+  fs::create_directories(tmp / "out");
+  const ResourceSet set = ExtractResourcesInto(tmp / "s.scr", tmp / "out");
+  ASSERT_EQ(set.ResFiles.size(), 4u);  // nothing past the last named entry
+  EXPECT_TRUE(set.ResFiles[2].empty());
+  EXPECT_EQ(test::ReadFile(tmp / "out" / "obj1.gif"), "gif");
+  EXPECT_EQ(test::ReadFile(set.ProjectFile), "project");
+}
+
+TEST(DeleteResources, RemovesOnlyWhatItCreated) {
+  test::TempFolder tmp;
+  const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat", "KATemp.kap"}, {"project"});
+  test::WriteFile(tmp / "victim.txt", "precious");
+  const ResourceSet set = ExtractResources(saver, tmp / "temp", saver);
+  // Something else put a file and a link into the folder.
+  test::WriteFile(set.TempDir / "foreign.txt", "not ours");
+  fs::create_symlink(tmp / "victim.txt", set.TempDir / "link");
+  EXPECT_THROW(DeleteResources(set), EInOutError);  // the folder is not empty
+  EXPECT_EQ(test::ReadFile(set.TempDir / "foreign.txt"), "not ours");
+  EXPECT_EQ(test::ReadFile(tmp / "victim.txt"), "precious");
+  EXPECT_FALSE(fs::exists(set.ProjectFile));
+  fs::remove(set.TempDir / "foreign.txt");
+  fs::remove(set.TempDir / "link");
+  DeleteResources(set);  // a second pass: missing files are passed over
+  EXPECT_FALSE(fs::exists(set.TempDir.parent_path()));
+}
+
+TEST(ExtractResources, FolderThatCannotBeCreatedIsAnError) {
+  test::TempFolder tmp;
+  const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat"}, {});
+  fs::create_directories(tmp / "temp");
+  test::WriteFile(tmp / "temp" / "s.scr", "a file where the folder should be");
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver), EInOutError);
+  fs::create_directories(tmp / "elsewhere");
+  fs::create_directory_symlink(tmp / "elsewhere", tmp / "temp" / "t.scr");
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr"), EInOutError);
+  EXPECT_TRUE(fs::is_empty(tmp / "elsewhere"));
+}
+
+TEST(FileExtension, TakesTheLastElementsDot) {
+  EXPECT_EQ(FileExtension("C:\\Music\\song.mp3"), ".mp3");
+  EXPECT_EQ(FileExtension("/home/u/a.b/song"), "");
+  EXPECT_EQ(FileExtension("C:\\a.dir\\song"), "");
+  EXPECT_EQ(FileExtension("x.tar.gz"), ".gz");
+  EXPECT_EQ(FileExtension(""), "");
+}
+
+}  // namespace
+}  // namespace lumevra

@@ -1,0 +1,77 @@
+// scrtool info FILE [--json]: what a file carries.
+#include <ostream>
+
+#include "Commands.h"
+#include "Json.h"
+#include "base/AnsiText.h"
+#include "base/Ini.h"
+#include "package/PackageInfo.h"
+
+namespace lumevra {
+
+namespace {
+
+void PrintJson(const std::optional<PackageInfo>& info, std::ostream& out) {
+  out << "{\"package\": ";
+  if (!info) {
+    out << "null}\n";
+    return;
+  }
+  out << "{\"offset\": " << info->offset << ", \"count\": " << info->count << ", \"header\": {";
+  const Ini header(info->headerText);
+  bool first = true;
+  for (const std::string& key : header.SectionKeys("Header")) {
+    out << (first ? "" : ", ") << JsonString(AnsiToUtf8(key)) << ": "
+        << JsonString(AnsiToUtf8(header.ReadString("Header", key)));
+    first = false;
+  }
+  out << "}, \"entries\": [";
+  for (size_t i = 0; i < info->entrySizes.size(); ++i)
+    out << (i ? ", " : "") << "{\"index\": " << i << ", \"size\": " << info->entrySizes[i] << "}";
+  out << "]}}\n";
+}
+
+void PrintText(const std::optional<PackageInfo>& info, std::ostream& out) {
+  if (!info) {
+    out << "package: none\n";
+    return;
+  }
+  out << "package: at offset " << info->offset << ", " << info->count << " entries\n";
+  const Ini header(info->headerText);
+  out << "header:\n";
+  for (const std::string& key : header.SectionKeys("Header"))
+    out << "  " << AnsiToUtf8(key) << " = " << AnsiToUtf8(header.ReadString("Header", key)) << "\n";
+  for (size_t i = 0; i < info->entrySizes.size(); ++i)
+    out << "entry " << i << ": " << info->entrySizes[i] << " bytes\n";
+}
+
+}  // namespace
+
+int CmdInfo(const Args& args, std::ostream& out, std::ostream& err) {
+  std::string file;
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a == "--json") json = true;
+    else if (file.empty()) file = a;
+    else {
+      err << "info: unexpected argument " << a << "\n";
+      return 2;
+    }
+  }
+  if (file.empty()) {
+    err << "info: no file given\n";
+    return 2;
+  }
+  std::optional<PackageInfo> info;
+  try {
+    info = ReadPackageInfo(file);
+  } catch (const std::exception& e) {
+    err << "info: " << e.what() << "\n";
+    return 1;
+  }
+  if (json) PrintJson(info, out);
+  else PrintText(info, out);
+  return 0;
+}
+
+}  // namespace lumevra
