@@ -1,6 +1,7 @@
 #include "package/uProjectExtractor.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -47,7 +48,19 @@ std::optional<PackageLocation> FindPackage(const fs::path& file) {
     in.read(buffer, kCopyChunk);
     const std::streamsize got = in.gcount();
     if (got <= 0) break;
+    const unsigned char first = static_cast<unsigned char>(kMarkerLiteral[0]) + 1;
     for (std::streamsize i = 0; i < got; ++i) {
+      if (match == 0) {
+        // Outside a match only the marker's first byte matters: skip to it.
+        const void* hit = std::memchr(buffer + i, first, static_cast<size_t>(got - i));
+        if (!hit) {
+          position += got - i;
+          break;
+        }
+        const auto skip = static_cast<const char*>(hit) - (buffer + i);
+        position += skip;
+        i += skip;
+      }
       ++position;
       // The stored marker byte is the literal's byte plus one (mod 256).
       const auto plain = static_cast<char>(static_cast<unsigned char>(buffer[i]) - 1);

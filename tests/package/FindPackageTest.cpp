@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "authoring/PackageWriter.h"
 #include "package/uProjectExtractor.h"
 #include "support/TestFiles.h"
@@ -59,6 +61,32 @@ TEST(FindPackage, MarkerAtTheVeryEndHasNoEntries) {
   ASSERT_TRUE(found);
   EXPECT_EQ(found->offset, 15);
   EXPECT_EQ(found->count, 0);
+}
+
+}  // namespace
+}  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+// A package past 2 GiB: every offset is 64-bit. The file is sparse, so it
+// costs no disk, only the time to scan it.
+TEST(FindPackage, PackagePastTwoGigabytes) {
+  test::TempFolder dir;
+  const auto lead = (int64_t{1} << 31) + 4099;
+  {
+    std::ofstream out(dir / "big.scr", std::ios::binary);
+    out.seekp(lead);
+    PackageWriter w;
+    w.AddBytes("[Header]\r\nResCount=2\r\nRes0=KAHeader.dat\r\nRes1=p.kap\r\n");
+    w.AddBytes("project");
+    w.Write(out);
+  }
+  const auto found = FindPackage(dir / "big.scr");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->offset, lead + 13);
+  ExtractPackage(dir / "big.scr", {std::filesystem::path(), dir / "p.kap"});
+  EXPECT_EQ(test::ReadFile(dir / "p.kap"), "project");
 }
 
 }  // namespace
