@@ -1,0 +1,1 @@
+// placeholder so the library builds until background fitting lands

@@ -1,0 +1,1 @@
+// placeholder so the library builds until the raster lands
