@@ -1,1 +1,78 @@
-// placeholder so the library builds until background fitting lands
+#include "engine/FitBackground.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "base/Rounding.h"
+#include "graphics/FastBMP.h"
+
+namespace lumevra {
+
+namespace {
+
+// Round into the 32-bit range: a rescaled wave field from a hostile file
+// saturates instead of overflowing.
+int32_t Round32(double v) {
+  constexpr double lo = std::numeric_limits<int32_t>::min();
+  constexpr double hi = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(Round(std::clamp(v, lo, hi)));
+}
+
+// Nearest-neighbour copy of the mask into a W x H surface: every target pixel
+// is exactly one mask pixel, so layer borders never gain mixed colours. An
+// empty mask gives W x H pixels of no layer.
+void ResampleMask(const TBitmap32& mask, TBitmap32& out, int32_t W, int32_t H) {
+  out.SetSize(W, H);
+  if (mask.Empty()) return;
+  const int64_t mw = mask.Width();
+  const int64_t mh = mask.Height();
+  std::vector<int32_t> cols(static_cast<size_t>(W));
+  for (int32_t x = 0; x < W; ++x) cols[static_cast<size_t>(x)] = static_cast<int32_t>(x * mw / W);
+  for (int32_t y = 0; y < H; ++y) {
+    const TColor32* in = mask.ScanLine(static_cast<int32_t>(y * mh / H));
+    TColor32* line = out.ScanLine(y);
+    for (int32_t x = 0; x < W; ++x) line[x] = in[cols[static_cast<size_t>(x)]];
+  }
+}
+
+}  // namespace
+
+void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::span<TWaveParam> waves, int32_t W,
+                int32_t H) {
+  // The window's client size divides the picture's shape and the picture's
+  // size divides the wave rescaling: without both there is nothing to fit.
+  if (W <= 0 || H <= 0 || background.Empty()) return;
+  const int32_t picW = background.Width();
+  const int32_t picH = background.Height();
+
+  if (proportional) {
+    const double aspect = static_cast<double>(picW) / picH;
+    // A picture wider than the window's shape keeps the width, else the height.
+    if (picW > (int64_t{picH} * W) / H)
+      H = std::max(Round32(W / aspect), 1);
+    else
+      W = std::max(Round32(H * aspect), 1);
+  }
+
+  // Everything that can fail to allocate comes before the first change.
+  TFastBMP source;
+  source.LoadFromHandle(background);
+  TFastBMP target;
+  target.SetSize(W, H);
+  source.SmoothResize(target);
+  TBitmap32 newMask;
+  ResampleMask(mask, newMask, W, H);
+
+  background.SetSize(W, H);
+  target.DrawToDC(background, 0, 0);
+  mask.SetSize(W, H);
+  std::copy(newMask.Bits(), newMask.Bits() + int64_t{W} * H, mask.Bits());
+
+  // Wave fields measured in picture pixels follow the new size.
+  for (TWaveParam& wave : waves) {
+    wave.Amplitude = Round32(static_cast<double>(W) / picW * wave.Amplitude);
+    wave.Jitter = Round32(static_cast<double>(H) / picH * wave.Jitter);
+  }
+}
+
+}  // namespace lumevra

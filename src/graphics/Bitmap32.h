@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string_view>
@@ -44,6 +45,14 @@ struct TRect {
   bool operator==(const TRect&) const = default;
 };
 
+// The overlap of two rectangles; an empty rectangle (0, 0, 0, 0) when none.
+inline TRect IntersectRect(const TRect& a, const TRect& b) {
+  const TRect r{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+                a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return TRect{};
+  return r;
+}
+
 enum class TDrawMode { dmOpaque, dmBlend, dmCustom, dmTransparent };
 enum class TCombineMode { cmBlend, cmMerge };
 enum class TStretchFilter { sfNearest, sfDraft, sfLinear, sfCosine, sfSpline, sfLanczos, sfMitchell };
@@ -55,6 +64,10 @@ class EBitmapError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
+
+// The largest surface we allocate (1 GiB of pixels); a bigger request is
+// refused with "Can't allocate the DIB handle".
+inline constexpr int64_t kMaxSurfacePixels = int64_t{1} << 28;
 
 // A decoded picture as the picture loader hands it over.
 struct DecodedPicture;
@@ -82,7 +95,8 @@ public:
 
   // Size, pixels and drawing properties (not the handlers) of another surface.
   void Assign(const TBitmap32& source);
-  // Size and pixels of a decoded picture (alpha 255 where it has none).
+  // Size and pixels of a decoded picture (alpha 255 where it has none);
+  // pixel data that does not match the size raises EBitmapError.
   void Assign(const DecodedPicture& picture);
   // Loads any picture the picture loader knows; throws on failure.
   void LoadFromFile(const std::filesystem::path& file);
@@ -119,11 +133,13 @@ public:
   // The font of TextWidth and RenderText.
   FontSpec Font{"Arial", 13, false, false};
 
-  // Draws the whole source with its top-left corner at (x, y).
+  // Draws the whole source with its top-left corner at (x, y), combined by
+  // the source's DrawMode; only this surface's clip rectangle limits it.
   void Draw(int32_t x, int32_t y, const TBitmap32& source);
   void DrawTo(TBitmap32& target, int32_t x, int32_t y) const { target.Draw(x, y, *this); }
   // Draws the source rectangle into the target rectangle, resampled by the
-  // source's StretchFilter when the sizes differ.
+  // source's StretchFilter when the sizes differ (then the source rectangle
+  // must lie inside the source, else "Invalid SrcRect").
   void DrawStretched(const TRect& dst, const TRect& src, const TBitmap32& source);
   void DrawToStretched(TBitmap32& target, const TRect& dst, const TRect& src) const {
     target.DrawStretched(dst, src, *this);

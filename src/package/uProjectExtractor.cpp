@@ -7,6 +7,7 @@
 
 #include "base/AnsiText.h"
 #include "base/Ini.h"
+#include "package/uKAProject.h"
 
 namespace lumevra {
 
@@ -174,8 +175,21 @@ ResourceSet ExtractResourcesInto(const fs::path& packageFile, const fs::path& di
   return set;
 }
 
+void LoadExtractedProject(const ResourceSet& set, TProject& project) {
+  project.LoadProject(set.ProjectFile);  // a failure leaves an empty project
+  const std::string dir = PathToAnsi(set.TempDir);
+  for (int32_t i = 0; i < project.SoundCount(); ++i) {
+    SoundSlot& slot = project.SoundSlots[static_cast<size_t>(i)];
+    slot.SetSoundFile(dir + "sound" + std::to_string(i) + FileExtension(slot.SoundFile));
+  }
+  if (project.Objects)
+    project.Objects->RepointPictures([&dir](size_t index, const std::string& fileName) {
+      return dir + "obj" + std::to_string(index) + FileExtension(fileName);
+    });
+}
+
 ResourceSet ExtractResources(const fs::path& packageFile, const fs::path& tempFolder,
-                             const fs::path& programFile) {
+                             const fs::path& programFile, TProject& project) {
   const fs::path dir = ExtractionFolder(tempFolder, programFile);
   std::error_code ec;
   const auto status = fs::symlink_status(dir.parent_path(), ec);
@@ -184,7 +198,9 @@ ResourceSet ExtractResources(const fs::path& packageFile, const fs::path& tempFo
     throw EInOutError("Unable to create the folder " + dir.string() + ": another file is in the way");
   if (!fs::exists(status) && !fs::create_directories(dir.parent_path(), ec))
     throw EInOutError("Unable to create the folder " + dir.string() + ": " + ec.message());
-  return ExtractResourcesInto(packageFile, dir);
+  ResourceSet set = ExtractResourcesInto(packageFile, dir);
+  LoadExtractedProject(set, project);
+  return set;
 }
 
 void DeleteResources(const ResourceSet& set) {

@@ -72,16 +72,22 @@ std::filesystem::path ExtractionFolder(const std::filesystem::path& tempFolder,
                                        const std::filesystem::path& programFile);
 
 // Extracts the header, then every entry the header names, into `dir` (which
-// must exist), and reads the music settings of the header. The project that
-// entry 1 holds is loaded by the caller from ProjectFile.
+// must exist), and reads the music settings of the header.
 ResourceSet ExtractResourcesInto(const std::filesystem::path& packageFile,
                                  const std::filesystem::path& dir);
 
-// Creates the program's extraction folder (EInOutError when it cannot) and
-// extracts into it.
+class TProject;
+
+// Loads the extracted project into `project` (a failed load leaves it
+// empty) and points its sound slots and picture objects at the extracted
+// "sound" + slot and "obj" + index files.
+void LoadExtractedProject(const ResourceSet& set, TProject& project);
+
+// Creates the program's extraction folder (EInOutError when it cannot),
+// extracts into it and loads the project.
 ResourceSet ExtractResources(const std::filesystem::path& packageFile,
                              const std::filesystem::path& tempFolder,
-                             const std::filesystem::path& programFile);
+                             const std::filesystem::path& programFile, TProject& project);
 
 // Deletes the files the extraction created, then the folder itself
 // (EInOutError when the folder remains).

@@ -4,6 +4,7 @@
 
 #include "authoring/PackageWriter.h"
 #include "base/Ini.h"
+#include "package/uKAProject.h"
 #include "package/uProjectExtractor.h"
 #include "support/TestFiles.h"
 
@@ -35,12 +36,13 @@ fs::path WriteSaver(const fs::path& file, const std::vector<std::string>& names,
 
 TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
   test::TempFolder tmp;
+  TProject project;
   const fs::path saver = WriteSaver(tmp / "MySaver.scr",
                                     {"KAHeader.dat", "KATemp.kap", "music.mp3", "sound0.wav"},
                                     {"project", "mp3 bytes", "wave"},
                                     "[Header]\nMusic=1\nMusicFile=C:\\My Music\\song.MP3\n"
                                     "MusicVolume=40\nSoundVolume=0x20\n");
-  const ResourceSet set = ExtractResources(saver, tmp / "temp", "/opt/savers/MySaver.scr");
+  const ResourceSet set = ExtractResources(saver, tmp / "temp", "/opt/savers/MySaver.scr", project);
   EXPECT_EQ(set.TempDir, tmp / "temp" / "MySaver.scr" / "");
   ASSERT_EQ(set.ResFiles.size(), 4u);
   EXPECT_EQ(set.ProjectFile, set.TempDir / "KATemp.kap");
@@ -59,6 +61,7 @@ TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
 
 TEST(ExtractResources, HeaderDefaultsAndTooFewNames) {
   test::TempFolder tmp;
+  TProject project;
   const fs::path saver = WriteSaver(tmp / "a.scr", {"KAHeader.dat"}, {"project"});
   fs::create_directories(tmp / "out");
   const ResourceSet set = ExtractResourcesInto(saver, tmp / "out");
@@ -79,6 +82,7 @@ TEST(ExtractResources, HeaderDefaultsAndTooFewNames) {
 
 TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
   test::TempFolder tmp;
+  TProject project;
   const std::vector<std::string> unsafe = {
       "..\\..\\evil.dll", "../evil.txt", "/tmp/abs.txt", "C:evil.txt", "sub/x.txt",
       "sub\\x.txt", "..", ".", ""};
@@ -105,6 +109,7 @@ TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
 
 TEST(ExtractResources, MissingKeysAndAHugeResCount) {
   test::TempFolder tmp;
+  TProject project;
   PackageWriter w;
   w.AddBytes("[Header]\r\nResCount=2000000000\r\nRes0=KAHeader.dat\r\nRes1=p.kap\r\nRes3=obj1.gif\r\n");
   w.AddBytes("project");
@@ -121,9 +126,10 @@ TEST(ExtractResources, MissingKeysAndAHugeResCount) {
 
 TEST(DeleteResources, RemovesOnlyWhatItCreated) {
   test::TempFolder tmp;
+  TProject project;
   const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat", "KATemp.kap"}, {"project"});
   test::WriteFile(tmp / "victim.txt", "precious");
-  const ResourceSet set = ExtractResources(saver, tmp / "temp", saver);
+  const ResourceSet set = ExtractResources(saver, tmp / "temp", saver, project);
   // Something else put a file and a link into the folder.
   test::WriteFile(set.TempDir / "foreign.txt", "not ours");
   fs::create_symlink(tmp / "victim.txt", set.TempDir / "link");
@@ -139,13 +145,14 @@ TEST(DeleteResources, RemovesOnlyWhatItCreated) {
 
 TEST(ExtractResources, FolderThatCannotBeCreatedIsAnError) {
   test::TempFolder tmp;
+  TProject project;
   const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat"}, {});
   fs::create_directories(tmp / "temp");
   test::WriteFile(tmp / "temp" / "s.scr", "a file where the folder should be");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver), EInOutError);
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver, project), EInOutError);
   fs::create_directories(tmp / "elsewhere");
   fs::create_directory_symlink(tmp / "elsewhere", tmp / "temp" / "t.scr");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr"), EInOutError);
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr", project), EInOutError);
   EXPECT_TRUE(fs::is_empty(tmp / "elsewhere"));
 }
 

@@ -38,7 +38,9 @@ TEST_F(ScrtoolTest, InfoDescribesAPackageOnAnyFile) {
             "{\"package\": {\"offset\": 1247, \"count\": 3, \"header\": {\"ResCount\": \"3\", "
             "\"Res0\": \"KAHeader.dat\", \"Res1\": \"KATemp.kap\", \"Res2\": \"music.mp3\", "
             "\"MusicFile\": \"C:\\\\Caf\xC3\xA9\\\\\\\"a\\\".mp3\"}, \"entries\": [{\"index\": 0, \"size\": " +
-                headerSize + "}, {\"index\": 1, \"size\": 13}, {\"index\": 2, \"size\": 0}]}}\n");
+                headerSize + "}, {\"index\": 1, \"size\": 13}, {\"index\": 2, \"size\": 0}]}, "
+                "\"project\": {\"load_ok\": false, \"error\": \"Incorrect Project File!\", " +
+                out.substr(out.find("\"title\"")));
 
   ASSERT_EQ(Tool("info " + Quote(dir / "photo.jpg"), out), 0);
   EXPECT_NE(out.find("entry 1: 13 bytes"), std::string::npos) << out;
@@ -48,7 +50,7 @@ TEST_F(ScrtoolTest, InfoWithoutPackageOrFile) {
   test::WriteFile(dir / "plain.txt", "nothing here");
   std::string out;
   ASSERT_EQ(Tool("info --json " + Quote(dir / "plain.txt"), out), 0);
-  EXPECT_EQ(out, "{\"package\": null}\n");
+  EXPECT_EQ(out, "{\"package\": null, \"project\": null}\n");
   EXPECT_EQ(Tool("info --json " + Quote(dir / "missing"), out), 1);
   EXPECT_EQ(out, "");
   EXPECT_NE(Tool("frobnicate", out), 0);

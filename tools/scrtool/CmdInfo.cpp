@@ -5,16 +5,18 @@
 #include "Json.h"
 #include "base/AnsiText.h"
 #include "base/Ini.h"
+#include "ProjectJson.h"
+#include "objects/AnimObjects.h"
 #include "package/PackageInfo.h"
+#include "package/uKAProject.h"
 
 namespace lumevra {
 
 namespace {
 
-void PrintJson(const std::optional<PackageInfo>& info, std::ostream& out) {
-  out << "{\"package\": ";
+void PrintPackageJson(const std::optional<PackageInfo>& info, std::ostream& out) {
   if (!info) {
-    out << "null}\n";
+    out << "null";
     return;
   }
   out << "{\"offset\": " << info->offset << ", \"count\": " << info->count << ", \"header\": {";
@@ -28,7 +30,18 @@ void PrintJson(const std::optional<PackageInfo>& info, std::ostream& out) {
   out << "}, \"entries\": [";
   for (size_t i = 0; i < info->entrySizes.size(); ++i)
     out << (i ? ", " : "") << "{\"index\": " << i << ", \"size\": " << info->entrySizes[i] << "}";
-  out << "]}}\n";
+  out << "]}";
+}
+
+void PrintJson(const std::filesystem::path& file, const std::optional<PackageInfo>& info, std::ostream& out) {
+  out << "{\"package\": ";
+  PrintPackageJson(info, out);
+  out << ", \"project\": ";
+  TProject project(MakeAnimObjectsFactory({}));
+  bool loaded = false;
+  if (LoadCarriedProject(file, project, loaded)) WriteProjectJson(project, loaded, out);
+  else out << "null";
+  out << "}\n";
 }
 
 void PrintText(const std::optional<PackageInfo>& info, std::ostream& out) {
@@ -69,7 +82,7 @@ int CmdInfo(const Args& args, std::ostream& out, std::ostream& err) {
     err << "info: " << e.what() << "\n";
     return 1;
   }
-  if (json) PrintJson(info, out);
+  if (json) PrintJson(file, info, out);
   else PrintText(info, out);
   return 0;
 }

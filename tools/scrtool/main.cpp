@@ -11,6 +11,7 @@ using lumevra::ToolCommand;
 // Add a command here and it is dispatched and listed in the usage.
 const ToolCommand kCommands[] = {
     {"info", "info FILE [--json]   show the package a file carries", lumevra::CmdInfo},
+    {"build", "build SCENE.ini -o OUT [--runtime EXE]   build a screensaver from a scene", lumevra::CmdBuild},
     {"extract", "extract FILE DIR     extract the package's entries into DIR", lumevra::CmdExtract},
 };
 

@@ -1,0 +1,20 @@
+// Fitting the background picture and its layer mask to the saver window.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "graphics/Bitmap32.h"
+#include "package/uCommonConst.h"
+
+namespace lumevra {
+
+// Resizes the picture to W x H (proportional: the largest size of the
+// picture's shape inside W x H) by smooth resizing, the mask to the same size
+// by nearest neighbour so that only its own colours survive, and rescales the
+// pixel-measured wave fields (Amplitude with the width, Jitter with the
+// height). A W or H <= 0 or an empty picture changes nothing.
+void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::span<TWaveParam> waves, int32_t W,
+                int32_t H);
+
+}  // namespace lumevra

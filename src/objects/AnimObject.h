@@ -1,0 +1,151 @@
+// TAnimObject: what every animated object (GIF, image, text) holds: its keys,
+// the state of its motion and display timing, and its own in-memory INI.
+// The keys live in one INI section per object, "Obj" + the object's position
+// in the list; an object reads and writes only its own section.
+//
+// Construction starts nothing: no thread, no file access. Motion, timing,
+// fades and the worker thread are added on top of these fields.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "base/Ini.h"
+#include "graphics/Bitmap32.h"
+#include "objects/RelaxedField.h"
+
+namespace lumevra {
+
+// One key of an object as loaded, for tools that describe a scene.
+using ObjectKeyValue = std::variant<int64_t, bool, double, std::string>;
+using ObjectKeyList = std::vector<std::pair<std::string, ObjectKeyValue>>;
+
+// Bits of OffScreenEdges, from the letters of "OffScreenOpt".
+inline constexpr uint8_t kEdgeTop = 1;
+inline constexpr uint8_t kEdgeBottom = 2;
+inline constexpr uint8_t kEdgeLeft = 4;
+inline constexpr uint8_t kEdgeRight = 8;
+
+// The set of edges named by the letters T, B, L, R anywhere in the value
+// (upper case only; other characters are ignored).
+uint8_t ParseOffScreenEdges(std::string_view letters);
+// The letters of the set bits in the order T, B, L, R ("" for none).
+std::string OffScreenEdgesText(uint8_t edges);
+
+// "Obj" + index in decimal: the section of the object at that list position.
+std::string ObjectSection(int32_t index);
+
+// What a missing "OffScreenOpt" stands for: all four edges.
+inline constexpr std::string_view kDefaultOffScreenOpt = "TBLR";
+
+class TAnimObject {
+public:
+  virtual ~TAnimObject() = default;
+  TAnimObject(const TAnimObject&) = delete;
+  TAnimObject& operator=(const TAnimObject&) = delete;
+
+  // "GIF", "IMG" or "TXT": the "ObjType" value of the kind.
+  virtual std::string_view ObjType() const = 0;
+
+  // Clears Keys and writes the common keys into the object's own section;
+  // each kind adds "ObjType" and its keys. Returns the whole INI text.
+  virtual std::string SaveToText();
+  // Replaces Keys with the parsed text and reads the common keys of the
+  // object's own section. Bad values take the defaults; it never fails.
+  void LoadFromText(std::string_view text);
+  // Each kind: parses the text, reads its own keys, then LoadFromText.
+  virtual void LoadObjectFromText(std::string_view text) = 0;
+
+  // Every key-backed field under its key name, in the order SaveToText
+  // writes them (without the computed "Left" and "Top"), then the kind's.
+  virtual ObjectKeyList DescribeKeys() const;
+
+  // Left and top edge of the drawn picture in frame pixels.
+  int32_t ScreenLeft() const;
+  int32_t ScreenTop() const;
+  void SetPosX(double x);
+  void SetPosY(double y);
+
+  // Position and the generators of motion (background units).
+  Relaxed<double> PosX;
+  Relaxed<double> PosY;
+  int32_t StepCount = 0;
+  double BounceX = 0;
+  int32_t DirX = 0;
+  double BounceY = 0;
+  int32_t DirY = 0;
+  int32_t WanderRangeX = 500;
+  int32_t WanderRangeY = 1000;
+  int32_t Width = 0;   // "Width": stored and written back only
+  int32_t Height = 0;  // "Height": stored and written back only
+  int32_t BackWidth = 0;
+  int32_t BackHeight = 0;
+  Relaxed<double> ScaleX;
+  Relaxed<double> ScaleY;
+  bool Scaled = false;
+  int32_t Speed = 100;
+  TRect MoveAreaRect;
+  TRect MoveArea;
+  TRect ScreenRect;
+  uint8_t Motion = 0;
+  int32_t ImgWidth = 0;
+  int32_t ImgHeight = 0;
+  int32_t PosTop = 0;
+  int32_t PosLeft = 0;
+  uint8_t ObjFacing = 0;
+  int32_t DisplaySec = 0;
+  uint8_t DisplayDurationType = 0;
+  int32_t DisplayDurationSec = 0;
+  int32_t DisplayDurationCycle = 0;  // "DIsplayDurationCycle": stored and written back only
+  int32_t MotionSpeed = 0;
+  uint8_t MotionAreaType = 0;
+  int32_t Opacity = 0;
+  uint8_t InitialPos = 0;  // written only
+  uint8_t InitialDir = 0;
+  bool DirFlip = false;
+  int32_t Index = 0;
+  uint8_t PosTopType = 0;
+  uint8_t PosLeftType = 0;
+  Relaxed<bool> Flipped;
+  Relaxed<bool> Displayed;
+  Relaxed<bool> Running;
+  double WanderX = 0;
+  double WanderY = 0;
+  int32_t WanderDirX = 0;
+  int32_t WanderDirY = 0;
+  int32_t WanderSteps = 0;
+  int32_t WanderStepLimit = 0;
+  bool Redisplay = false;
+  bool ResetPos = false;
+  Relaxed<bool> Visible{true};
+  Relaxed<int32_t> DisplayStart;  // tick count of the current cycle; -1 = never again
+  bool RestrictArea = false;
+  int32_t WrapDirX = 0;
+  int32_t WrapDirY = 0;
+  int32_t HeightSize = 0;
+  int32_t WidthSize = 0;
+  int32_t RedisplayTimes = 0;  // stored and written back only
+  int32_t RedisplayDelay = 0;
+  uint8_t OffScreenEdges = 0;
+  bool WentOffScreen = false;
+  int32_t CycleDelay = 0;
+  uint8_t AppearEffect = 0;
+  int32_t AppearEffectDur = 0;
+  uint8_t DisappearEffect = 0;
+  int32_t DisappearEffectDur = 0;
+  Relaxed<int32_t> CachedLeft;
+  Relaxed<int32_t> CachedTop;
+  Ini Keys;
+
+protected:
+  // Reseeds the shared generator; everything else starts at the values above.
+  TAnimObject();
+
+  std::string Section() const { return ObjectSection(Index); }
+};
+
+}  // namespace lumevra

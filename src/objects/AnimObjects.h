@@ -1,0 +1,59 @@
+// TAnimObjects: the project's list of animated objects, built from the
+// objects INI text. It owns its objects; the object at position i has
+// Index i and reads its keys from section "Obj" + i.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "objects/AnimObject.h"
+#include "package/ProjectObjects.h"
+
+namespace lumevra {
+
+// The list reads sections Obj0 .. Obj100 and no further.
+inline constexpr int32_t kLastObjectSection = 100;
+
+class TAnimObjects final : public TProjectObjects {
+public:
+  // The shared images folder is handed to every picture object the list
+  // creates (empty: no second place to look for a missing picture).
+  explicit TAnimObjects(std::filesystem::path sharedImagesFolder = {});
+  ~TAnimObjects() override;
+  TAnimObjects(const TAnimObjects&) = delete;
+  TAnimObjects& operator=(const TAnimObjects&) = delete;
+
+  // Appends the object and sets its Index to its position. Throws
+  // std::invalid_argument for a null object.
+  TAnimObject& Add(std::unique_ptr<TAnimObject> object);
+  // Frees every object, first to last.
+  void Clear() override;
+  size_t Count() const override { return items_.size(); }
+  // Throws std::out_of_range past the end.
+  TAnimObject& Items(size_t index);
+  const TAnimObject& Items(size_t index) const;
+
+  // Rebuilds the list: for each section Obj0 .. Obj100 whose "ObjType" is
+  // exactly "GIF", "IMG" or "TXT" (letter case counts) one object, which
+  // then reads the section of its own list position. A section that gives
+  // no object does not advance the positions, so sections must be numbered
+  // without gaps.
+  void LoadObjects(const std::string& text) override;
+  // For each GIF and image object in list order: FileName := rename(i, FileName).
+  void RepointPictures(
+      const std::function<std::string(size_t index, const std::string& fileName)>& rename) override;
+
+  const std::filesystem::path& SharedImagesFolder() const { return sharedImages_; }
+
+private:
+  std::filesystem::path sharedImages_;
+  std::vector<std::unique_ptr<TAnimObject>> items_;
+};
+
+// Makes object lists for projects, all with the same shared images folder.
+TProjectObjectsFactory MakeAnimObjectsFactory(std::filesystem::path sharedImagesFolder);
+
+}  // namespace lumevra

@@ -1,0 +1,27 @@
+#include "ui/Preview.h"
+
+#include "package/uKAProject.h"
+#include "package/uProjectExtractor.h"
+
+namespace lumevra {
+
+namespace fs = std::filesystem;
+
+fs::path PreviewProjectFile(const System& system) { return system.TempFolder() / "~KATemp.KAP"; }
+
+bool RunPreview(const System& system, PreviewTarget& target) {
+  if (!target.WaitVisible()) return false;
+  const fs::path projectFile = PreviewProjectFile(system);
+  // Entry 0 (the header) is skipped: only the project is needed.
+  ExtractPackage(system.ProgramFile(), {fs::path(), projectFile});
+  // No object list: a still picture needs only the background.
+  TProject project;
+  project.LoadProject(projectFile);
+  std::error_code ec;
+  fs::remove(projectFile, ec);
+  if (project.Background.Empty()) return false;
+  target.DrawStretched(project.Background.View());
+  return true;
+}
+
+}  // namespace lumevra

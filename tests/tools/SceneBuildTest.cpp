@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "authoring/Scene.h"
+#include "support/TestFiles.h"
+
+namespace lumevra {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExample = fs::path(LUMEVRA_SOURCE_DIR) / "examples" / "lake";
+
+std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+
+int Tool(const std::string& args, std::string& out) {
+  return test::RunCommand(std::string(LUMEVRA_SCRTOOL) + " " + args + " 2>&1", out);
+}
+
+void ExpectHas(const std::string& text, const std::string& part) {
+  EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part;
+}
+
+TEST(SceneBuild, ExampleSceneRoundTrips) {
+  test::TempFolder tmp;
+  std::string out;
+  ASSERT_EQ(Tool("build " + Quote(kExample / "lake.ini") + " -o " + Quote(tmp / "Lake.scr"), out), 0) << out;
+
+  ASSERT_EQ(Tool("info --json " + Quote(tmp / "Lake.scr"), out), 0) << out;
+  ExpectHas(out, "\"count\": 5");
+  ExpectHas(out, "\"Res2\": \"sound0.wav\", \"Res3\": \"obj0.png\", \"Res4\": \"obj1.bmp\"");
+  ExpectHas(out, "\"MusicVolume\": \"80\", \"SoundVolume\": \"70\"");
+  ExpectHas(out, "\"project\": {\"load_ok\": true, \"error\": null, \"title\": \"Lake at Dusk\"");
+  ExpectHas(out, "\"width\": 640, \"height\": 400, \"thumbnail\": [80, 60]");
+  ExpectHas(out, "\"mask\": {\"width\": 640, \"height\": 400, \"counts\": [");
+  ExpectHas(out, "{\"Amplitude\": 5, \"WaveCount\": 14, \"Speed\": 18, \"Direction\": 1, \"HorzSway\": true, "
+                 "\"VertWave\": true, \"Perspective\": true, \"Period\": 360, \"Jitter\": 2, "
+                 "\"ReservedFlag\": false, \"Reflection\": true}");
+  ExpectHas(out, "\"weather\": {\"Kind\": 0, \"Amount\": 0, \"SpeedIndex\": 10");
+  ExpectHas(out, "\"sounds\": [{\"SoundFile\": \"chime.wav\", \"PlayMode\": 1, \"PauseMin\": 8, \"PauseMax\": 20}]");
+  ExpectHas(out, "\"Lines\": [\"Lake at Dusk\", \"built from a scene file\"]");
+  ExpectHas(out, "\"FileName\": \"moon.png\"");
+  ExpectHas(out, "\"build\": {\"ExeFileName\": \"Lake.exe\", \"ExeSound\": true");
+
+  ASSERT_EQ(Tool("extract " + Quote(tmp / "Lake.scr") + " " + Quote(tmp / "out"), out), 0) << out;
+  EXPECT_EQ(test::ReadFile(tmp / "out" / "sound0.wav"), test::ReadFile(kExample / "chime.wav"));
+  EXPECT_EQ(test::ReadFile(tmp / "out" / "obj0.png"), test::ReadFile(kExample / "moon.png"));
+  EXPECT_EQ(test::ReadFile(tmp / "out" / "obj1.bmp"), test::ReadFile(kExample / "bird.bmp"));
+  const BuiltScene scene = LoadScene(kExample / "lake.ini");
+  EXPECT_EQ(test::ReadFile(tmp / "out" / "KATemp.kap"), ProjectBytes(scene.project));
+  // The background JPEG is stored exactly as it was given.
+  EXPECT_NE(test::ReadFile(tmp / "out" / "KATemp.kap").find(test::ReadFile(kExample / "lake.jpg")),
+            std::string::npos);
+}
+
+TEST(SceneBuild, ErrorsNameTheFileSectionAndKey) {
+  test::TempFolder tmp;
+  for (const char* f : {"lake.jpg", "lake-mask.png", "moon.png", "bird.bmp", "chime.wav"})
+    fs::copy_file(kExample / f, tmp / f);
+  const std::pair<std::string, std::string> cases[] = {
+      {"[Scene]\nBackground=missing.jpg\n", "[Scene] Background: no such file"},
+      {"[Scene]\nBackground=chime.wav\n", "[Scene] Background: "},
+      {"[Scene]\nBackground=lake.jpg\nMask=moon.png\n", "[Scene] Mask: the mask is 48 x 48"},
+      {"[Scene]\nBackground=lake.jpg\n[Wave3]\nAmplitude=big\n", "[Wave3] Amplitude: not an integer: 'big'"},
+      {"[Scene]\nBackground=lake.jpg\n[Wave0]\nDirection=6\n", "[Wave0] Direction: 6 is outside 0..5"},
+      {"[Scene]\nBackground=lake.jpg\n[Weather]\nKind=hail\n", "[Weather] Kind: not an integer"},
+      {"[Scene]\nBackground=lake.jpg\n[Sound1]\nFile=chime.wav\n", "[Sound1]: sound slots must be numbered"},
+      {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=gif\n", "[Obj0] ObjType: must be GIF, IMG or TXT"},
+      {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=IMG\n", "[Obj0] Filename: a picture object needs a file"},
+  };
+  for (const auto& [text, message] : cases) {
+    test::WriteFile(tmp / "s.ini", text);
+    try {
+      LoadScene(tmp / "s.ini");
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const SceneError& e) {
+      EXPECT_NE(std::string(e.what()).find((tmp / "s.ini").string() + " " + message), std::string::npos)
+          << e.what();
+    }
+  }
+  std::string out;
+  EXPECT_EQ(Tool("build " + Quote(tmp / "s.ini") + " -o " + Quote(tmp / "x.scr"), out), 1);
+  EXPECT_EQ(Tool("build " + Quote(tmp / "none.ini") + " -o " + Quote(tmp / "x.scr"), out), 1);
+  EXPECT_NE(Tool("build " + Quote(tmp / "s.ini"), out), 0);
+}
+
+TEST(SceneBuild, MinimalSceneAndBareProjectInfo) {
+  test::TempFolder tmp;
+  fs::copy_file(kExample / "lake.jpg", tmp / "bg.jpg");
+  test::WriteFile(tmp / "s.ini", "[Scene]\nTitle=Plain\nBackground=bg.jpg\n");
+  const BuiltScene scene = LoadScene(tmp / "s.ini");
+  EXPECT_TRUE(scene.media.empty());
+  EXPECT_EQ(scene.project.Waves[0].Amplitude, 6);  // the loader defaults
+  EXPECT_EQ(scene.project.MaskCodes.size(), 3u);    // size and one run: no layer anywhere
+  WriteProjectFile(tmp / "p.kap", scene.project);
+  std::string out;
+  ASSERT_EQ(Tool("info --json " + Quote(tmp / "p.kap"), out), 0);
+  ExpectHas(out, "{\"package\": null, \"project\": {\"load_ok\": true");
+  ExpectHas(out, "\"counts\": [256000, 0, 0, 0, 0, 0, 0]");
+  ExpectHas(out, "\"objects\": []");
+  test::WriteFile(tmp / "bad.kap", "KA060697garbage");
+  ASSERT_EQ(Tool("info --json " + Quote(tmp / "bad.kap"), out), 0);
+  ExpectHas(out, "\"project\": {\"load_ok\": false, \"error\": \"");
+}
+
+}  // namespace
+}  // namespace lumevra
