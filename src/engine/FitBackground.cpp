@@ -5,6 +5,7 @@
 
 #include "base/Rounding.h"
 #include "graphics/FastBMP.h"
+#include "package/uKAProject.h"
 
 namespace lumevra {
 
@@ -73,6 +74,14 @@ void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::
     wave.Amplitude = Round32(static_cast<double>(W) / picW * wave.Amplitude);
     wave.Jitter = Round32(static_cast<double>(H) / picH * wave.Jitter);
   }
+}
+
+}  // namespace lumevra
+
+namespace lumevra {
+
+void FitBackground(bool proportional, TProject& project, int32_t W, int32_t H) {
+  FitPicture(proportional, project.Background, project.Mask, project.WaveParams, W, H);
 }
 
 }  // namespace lumevra

@@ -17,4 +17,10 @@ namespace lumevra {
 void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::span<TWaveParam> waves, int32_t W,
                 int32_t H);
 
+class TProject;
+
+// The saver window's fitting of a loaded project to its client size: the
+// project's Background, Mask and eight wave layers, in place.
+void FitBackground(bool proportional, TProject& project, int32_t W, int32_t H);
+
 }  // namespace lumevra

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "graphics/FastBMP.h"
+#include "package/uKAProject.h"
 
 namespace lumevra {
 namespace {
@@ -187,6 +188,28 @@ TEST(FitPicture, AnAbsurdWindowThrowsBeforeChangingAnything) {
   EXPECT_EQ(s.picture.Width(), 30);
   EXPECT_EQ(s.mask.Width(), 30);
   EXPECT_EQ(s.waves[0].Amplitude, 1);
+}
+
+}  // namespace
+}  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+TEST(FitBackgroundProject, FitsTheProjectsPictureMaskAndLayers) {
+  TProject project;
+  project.Background.SetSize(640, 400);
+  project.Mask.SetSize(640, 400);
+  project.Mask.FillRect(0, 200, 640, 400, LayerColors[2]);
+  project.WaveParams[3].Amplitude = 6;
+  project.WaveParams[3].Jitter = 3;
+  FitBackground(false, project, 1280, 600);
+  EXPECT_EQ(project.Background.Width(), 1280);
+  EXPECT_EQ(project.Background.Height(), 600);
+  EXPECT_EQ(project.Mask.Width(), 1280);
+  EXPECT_EQ(project.Mask.GetPixel(5, 599), LayerColors[2]);
+  EXPECT_EQ(project.WaveParams[3].Amplitude, 12);
+  EXPECT_EQ(project.WaveParams[3].Jitter, 4);  // 4.5 rounds to even
 }
 
 }  // namespace

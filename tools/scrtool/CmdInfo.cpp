@@ -44,9 +44,26 @@ void PrintJson(const std::filesystem::path& file, const std::optional<PackageInf
   out << "}\n";
 }
 
-void PrintText(const std::optional<PackageInfo>& info, std::ostream& out) {
+void PrintProjectText(const std::filesystem::path& file, std::ostream& out) {
+  TProject project(MakeAnimObjectsFactory({}));
+  bool loaded = false;
+  if (!LoadCarriedProject(file, project, loaded)) {
+    out << "project: none\n";
+    return;
+  }
+  if (!loaded) {
+    out << "project: cannot be loaded: " << project.LoadError << "\n";
+    return;
+  }
+  out << "project: \"" << AnsiToUtf8(project.Title) << "\", " << project.Width << " x " << project.Height
+      << ", weather kind " << project.Weather.Kind << ", " << project.SoundCount() << " sounds, "
+      << (project.Objects ? project.Objects->Count() : 0) << " objects\n";
+}
+
+void PrintText(const std::filesystem::path& file, const std::optional<PackageInfo>& info, std::ostream& out) {
   if (!info) {
     out << "package: none\n";
+    PrintProjectText(file, out);
     return;
   }
   out << "package: at offset " << info->offset << ", " << info->count << " entries\n";
@@ -56,6 +73,7 @@ void PrintText(const std::optional<PackageInfo>& info, std::ostream& out) {
     out << "  " << AnsiToUtf8(key) << " = " << AnsiToUtf8(header.ReadString("Header", key)) << "\n";
   for (size_t i = 0; i < info->entrySizes.size(); ++i)
     out << "entry " << i << ": " << info->entrySizes[i] << " bytes\n";
+  PrintProjectText(file, out);
 }
 
 }  // namespace
@@ -83,7 +101,7 @@ int CmdInfo(const Args& args, std::ostream& out, std::ostream& err) {
     return 1;
   }
   if (json) PrintJson(file, info, out);
-  else PrintText(info, out);
+  else PrintText(file, info, out);
   return 0;
 }
 
