@@ -1,5 +1,7 @@
 // Text on a surface: measuring through the platform's raster, and drawing
 // a line of text in a colour over what is there.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "graphics/Bitmap32.h"
@@ -59,7 +61,7 @@ void TBitmap32::RenderText(FontRaster& raster, int32_t x, int32_t y, std::u16str
     if (size.cx <= 0 || size.cy <= 0) return;
     const int32_t scale = 1 << level;
     FontSpec big = Font;
-    big.pixelHeight = Font.pixelHeight * scale;
+    big.pixelHeight = static_cast<int32_t>(std::min<int64_t>(int64_t{Font.pixelHeight} * scale, INT32_MAX));
     const TextCoverage coverage = raster.Render(big, padded);
     if (!Valid(coverage)) return;
     layer.SetSize(size.cx, size.cy);
