@@ -144,6 +144,20 @@ public:
   void DrawToStretched(TBitmap32& target, const TRect& dst, const TRect& src) const {
     target.DrawStretched(dst, src, *this);
   }
+  // Plain copy (no blending, drawing properties ignored) of the source
+  // rectangle into the target rectangle, nearest-pixel stretched when the
+  // sizes differ; parts outside the source or the clip rectangle are skipped.
+  void DrawFrom(const TRect& dst, const TRect& src, const TBitmap32& source);
+
+  // Pixels and lines: clipped to the clip rectangle, blended by CombineMode
+  // at the colour's own alpha.
+  void BlendPixelClipped(int32_t x, int32_t y, TColor32 color);
+  // Pixels x1..x2 of row y, both inclusive (either order).
+  void HorzLineClipped(int32_t x1, int32_t y, int32_t x2, TColor32 color);
+  // Axis-parallel lines and exact diagonals as one-pixel lines, other slopes
+  // spread over two pixels across the minor axis by coverage; the end point
+  // (x2, y2) is drawn only when includeLast is set.
+  void LineAntialiased(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 color, bool includeLast);
 
   // Text in Font through the platform's raster.
   int32_t TextWidth(FontRaster& raster, std::u16string_view text) const;

@@ -4,8 +4,6 @@
 // (BMP) and a short chime (WAV).
 //
 //   make_example_pictures OUTDIR
-#include <png.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "graphics/JpegWriter.h"
+#include "graphics/PngWriter.h"
 #include "graphics/PictureLoader.h"
 #include "package/uCommonConst.h"
 
@@ -103,33 +102,7 @@ DecodedPicture Bird() {
 }
 
 void WritePng(const fs::path& file, const DecodedPicture& p) {
-  FILE* f = std::fopen(file.string().c_str(), "wb");
-  if (!f) throw std::runtime_error("cannot write " + file.string());
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    throw std::runtime_error("cannot encode " + file.string());
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, p.width, p.height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<uint8_t> row(static_cast<size_t>(p.width) * 4);
-  for (int y = 0; y < p.height; ++y) {
-    for (int x = 0; x < p.width; ++x) {
-      const uint32_t c = p.pixels[static_cast<size_t>(y) * p.width + x];
-      row[x * 4 + 0] = (c >> 16) & 0xFF;
-      row[x * 4 + 1] = (c >> 8) & 0xFF;
-      row[x * 4 + 2] = c & 0xFF;
-      row[x * 4 + 3] = c >> 24;
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
+  std::ofstream(file, std::ios::binary) << lumevra::EncodePng(p, true);
 }
 
 void Put16(std::string& s, uint16_t v) { s += static_cast<char>(v & 0xFF), s += static_cast<char>(v >> 8); }

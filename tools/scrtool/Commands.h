@@ -18,6 +18,7 @@ struct ToolCommand {
 
 int CmdInfo(const Args& args, std::ostream& out, std::ostream& err);
 int CmdBuild(const Args& args, std::ostream& out, std::ostream& err);
+int CmdRender(const Args& args, std::ostream& out, std::ostream& err);
 int CmdExtract(const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lumevra

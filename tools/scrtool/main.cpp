@@ -12,6 +12,11 @@ using lumevra::ToolCommand;
 const ToolCommand kCommands[] = {
     {"info", "info FILE [--json]   show the package a file carries", lumevra::CmdInfo},
     {"build", "build SCENE.ini -o OUT [--runtime EXE]   build a screensaver from a scene", lumevra::CmdBuild},
+    {"render",
+     "render FILE -o OUT.png [--frames N] [--step-ms MS] [--seed S] [--speed P] [--screen WxH]\n"
+     "                 [--stretch] [--proportional] [--clock CORNER] [--time HH:MM:SS] [--frames-dir DIR]\n"
+     "                       render frames of a scene as the saver shows them",
+     lumevra::CmdRender},
     {"extract", "extract FILE DIR     extract the package's entries into DIR", lumevra::CmdExtract},
 };
 

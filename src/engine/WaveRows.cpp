@@ -1,0 +1,219 @@
+// The per-frame pass of the water effect: each row's layer pixels sampled
+// from displaced positions of the source picture into the wave surface.
+// SampleRow is the plain column-by-column reference; SampleSpans does the
+// same work over the prepared spans of layer pixels, with the common cases
+// (no jitter, no slant) reduced to row copies.
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "engine/Waves.h"
+
+namespace lumevra {
+
+namespace {
+
+int64_t Clamp(int64_t v, int64_t hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
+
+// Offsets are clamped before they are added, so absurd amplitudes cannot
+// overflow the row arithmetic; anything this large clamps to an edge anyway.
+constexpr int64_t kOffsetLimit = int64_t{1} << 40;
+int64_t Bounded(int64_t off) { return std::clamp(off, -kOffsetLimit, kOffsetLimit); }
+
+// Round half to even for |a| < 2^52, where adding 2^52 leaves no fraction
+// bits and the default rounding mode does the rest; false beyond that.
+constexpr double kTwo52 = 4503599627370496.0;
+inline bool FastRound(double a, int64_t& out) {
+  const double m = std::fabs(a);
+  if (!(m < kTwo52)) return false;
+  const double r = (m + kTwo52) - kTwo52;
+  out = static_cast<int64_t>(a < 0 ? -r : r);
+  return true;
+}
+
+bool Slanted(int32_t direction) { return direction >= 2 && direction <= 5; }
+
+// VOff of one column for the slanted directions: the column term damped
+// towards the bottom by (Height - r/2) / Height.
+int64_t SlantVOff(int64_t col, double freq, double amp, int32_t r, int32_t height, int32_t phase,
+                  int32_t period) {
+  const double arg = col * freq / 2 * (height - r / 2.0) / height + phase;
+  return RoundWave(CosLookup(RoundWave(arg) % period) * amp);
+}
+
+void CheckSurface(const TWaves& w, const TBitmap32& wave) {
+  if (wave.Width() != w.Width || wave.Height() != w.Height)
+    throw std::logic_error("wave surface does not match the prepared picture");
+}
+
+}  // namespace
+
+void TWaves::SampleRow(const WaveValues& v, int32_t r, TBitmap32& wave) const {
+  const int16_t* layers = LayerRow(r);
+  for (int32_t x = 0; x < Width; ++x) {
+    const int16_t L = layers[x];
+    if (L < 0) continue;
+    const TWaveParam& p = (*Params)[static_cast<size_t>(L)];
+    if (LayerStill(p)) {
+      wave.SetPixel(x, r, SourceRows[static_cast<size_t>(r)][x]);
+      continue;
+    }
+    const int32_t d = p.Direction;
+    const int64_t J = Jitters[static_cast<size_t>(L)][static_cast<size_t>(x)];
+    const int64_t K = d < 2 ? -J : 0;
+    int64_t s;
+    if (p.VertWave) {
+      int64_t voff = v.VOff[static_cast<size_t>(L)];
+      if (d == 3 || d == 4)
+        voff = SlantVOff(x, v.Freq[L], v.Amp[L], r, Height, Phases[L], p.Period);
+      else if (d == 2 || d == 5)
+        voff = SlantVOff(int64_t{Width} - 1 - x, v.Freq[L], v.Amp[L], r, Height, Phases[L], p.Period);
+      s = r + Bounded(voff) + K;
+    } else {
+      s = r - J;
+    }
+    s = Clamp(s, Height - 1);
+    const int64_t t = Clamp(r + K, Height - 1);
+    int64_t u = x;
+    if (p.HorzSway) u = Clamp(x - Bounded(v.HOff[static_cast<size_t>(L)]), Width - 1);
+    const auto ti = static_cast<int32_t>(t), si = static_cast<int32_t>(s), ui = static_cast<int32_t>(u);
+    if (LayerRow(ti)[ui] == L && LayerRow(si)[ui] == L) wave.SetPixel(x, ti, SourceRows[static_cast<size_t>(si)][ui]);
+  }
+}
+
+void TWaves::SampleSpans(const WaveValues& v, int32_t r, TBitmap32& wave) const {
+  TColor32* const dstRow = wave.ScanLine(r);
+  const int16_t* const lmR = LayerRow(r);
+  const int64_t lastRow = Height - 1, lastCol = Width - 1;
+  for (uint32_t k = RowSpans[static_cast<size_t>(r)]; k < RowSpans[static_cast<size_t>(r) + 1]; ++k) {
+    const LayerSpan sp = Spans[k];
+    const size_t L = static_cast<size_t>(sp.Layer);
+    const TWaveParam& p = (*Params)[L];
+    if (LayerStill(p)) {
+      const TColor32* src = SourceRows[static_cast<size_t>(r)];
+      std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
+      continue;
+    }
+    const int32_t d = p.Direction;
+    const bool slant = p.VertWave && Slanted(d);
+    const int64_t hoff = p.HorzSway ? Bounded(v.HOff[L]) : 0;
+
+    if (v.JitterFree[L] && !slant) {
+      // One source row for the whole span, written into row r itself.
+      const int32_t s = p.VertWave ? static_cast<int32_t>(Clamp(r + Bounded(v.VOff[L]), lastRow)) : r;
+      const int16_t* lmS = LayerRow(s);
+      const TColor32* src = SourceRows[static_cast<size_t>(s)];
+      if (hoff == 0 && s == r) {
+        std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
+      } else if (hoff == 0) {
+        for (int32_t x = sp.X0; x < sp.X1; ++x)
+          if (lmS[x] == sp.Layer) dstRow[x] = src[x];
+      } else {
+        for (int32_t x = sp.X0; x < sp.X1; ++x) {
+          const auto u = static_cast<int32_t>(Clamp(x - hoff, lastCol));
+          if (lmR[u] == sp.Layer && lmS[u] == sp.Layer) dstRow[x] = src[u];
+        }
+      }
+      continue;
+    }
+
+    if (slant) {
+      SlantSpan(v, r, sp, hoff, dstRow);
+      continue;
+    }
+
+    // Jitter: source and target rows vary by column.
+    const int32_t* jit = Jitters[L].data();
+    const int64_t rowVOff = p.VertWave ? Bounded(v.VOff[L]) : 0;
+    for (int32_t x = sp.X0; x < sp.X1; ++x) {
+      const int64_t J = jit[x];
+      const int64_t K = d < 2 ? -J : 0;
+      const int64_t s = Clamp(p.VertWave ? r + rowVOff + K : r - J, lastRow);
+      const auto t = static_cast<int32_t>(K == 0 ? r : Clamp(r + K, lastRow));
+      const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
+      const auto si = static_cast<int32_t>(s);
+      if (LayerRow(t)[u] == sp.Layer && LayerRow(si)[u] == sp.Layer)
+        wave.ScanLine(t)[x] = SourceRows[static_cast<size_t>(si)][u];
+    }
+  }
+}
+
+// A slanted span: the target row is r itself (no jitter applies), the
+// source row follows each column's own wave value. The argument's remainder
+// by Period is carried from column to column instead of divided afresh.
+void TWaves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, TColor32* dstRow) const {
+  const size_t L = static_cast<size_t>(sp.Layer);
+  const TWaveParam& p = (*Params)[L];
+  const int64_t period = p.Period;
+  const double freq = v.Freq[L], amp = v.Amp[L];
+  const double damping = Height - r / 2.0;
+  const double height = Height;
+  const double phase = Phases[L];
+  const bool fromRight = p.Direction == 2 || p.Direction == 5;
+  const int64_t lastRow = Height - 1, lastCol = Width - 1;
+  const double* cosines = CosTable().data();
+  const int16_t* lmR = LayerRow(r);
+  // Locals, so that the pixel stores cannot make the compiler reload them.
+  const int16_t* const layerMap = LayerMap.data();
+  const size_t stride = static_cast<size_t>(Width);
+  const TColor32* const* const sourceRows = SourceRows.data();
+  int64_t prev = 0, floorMod = 0;
+  bool carried = false;
+  for (int32_t x = sp.X0; x < sp.X1; ++x) {
+    const int64_t col = fromRight ? lastCol - x : x;
+    const double arg = col * freq / 2 * damping / height + phase;
+    int64_t a = 0, voff = 0;
+    if (!(std::fabs(amp) < kTwo52) || !FastRound(arg, a)) {
+      voff = SlantVOff(col, freq, amp, r, Height, Phases[L], p.Period);
+      carried = false;
+    } else {
+      const int64_t delta = a - prev;
+      if (carried && delta > -period && delta < period) {
+        floorMod += delta;
+        if (floorMod < 0)
+          floorMod += period;
+        else if (floorMod >= period)
+          floorMod -= period;
+      } else {
+        floorMod = a % period;
+        if (floorMod < 0) floorMod += period;
+      }
+      carried = true;
+      prev = a;
+      // |a mod Period| with the remainder's sign following a.
+      int64_t index = (a >= 0 || floorMod == 0) ? floorMod : period - floorMod;
+      if (index >= 360) index %= 360;
+      FastRound(cosines[index] * amp, voff);
+    }
+    const auto s = static_cast<int32_t>(Clamp(r + Bounded(voff), lastRow));
+    const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
+    // A select rather than a branch: along a ragged shore the test flips unpredictably.
+    const bool same = (lmR[u] == sp.Layer) & (layerMap[static_cast<size_t>(s) * stride + u] == sp.Layer);
+    const TColor32 sampled = sourceRows[s][u];
+    dstRow[x] = same ? sampled : dstRow[x];
+  }
+}
+
+void TWaves::Frame(TBitmap32& wave) const {
+  CheckSurface(*this, wave);
+  if (LayerMap.empty()) return;
+  WaveValues v;
+  BeginFrame(v);
+  for (int32_t r = 0; r < Height; ++r) {
+    RowValues(v, r);
+    SampleSpans(v, r, wave);
+  }
+}
+
+void TWaves::FrameReference(TBitmap32& wave) const {
+  CheckSurface(*this, wave);
+  if (LayerMap.empty()) return;
+  WaveValues v;
+  BeginFrame(v);
+  for (int32_t r = 0; r < Height; ++r) {
+    RowValues(v, r);
+    SampleRow(v, r, wave);
+  }
+}
+
+}  // namespace lumevra
