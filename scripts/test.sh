@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The test command: set-up, then the unit tests twice, once in a plain build
-# and once under AddressSanitizer + UndefinedBehaviorSanitizer.
+# and once under AddressSanitizer + UndefinedBehaviorSanitizer; then the
+# programs whose code runs on several threads (objects and engine) under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +24,11 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build-asan -DLUMEVRA_SANITIZE=address,undefined
+
+echo "== ThreadSanitizer build (objects and engine) =="
+unset ASAN_OPTIONS UBSAN_OPTIONS
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEVRA_SANITIZE=thread
+cmake --build build-tsan -j "$jobs" --target objects_tests engine_tests
+build-tsan/bin/objects_tests
+build-tsan/bin/engine_tests

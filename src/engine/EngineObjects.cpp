@@ -8,6 +8,7 @@
 #include "objects/AnimObjects.h"
 #include "objects/PictureObjects.h"
 #include "objects/TextObject.h"
+#include "objects/TextObjectDraw.h"
 
 namespace lumevra {
 
@@ -49,9 +50,10 @@ void TAnimEngine::DrawObjects() {
 void TAnimEngine::DrawImageObject(TAnimObject& object, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   auto* picture = dynamic_cast<TAnimImgObject*>(&object);
   if (!picture) return;
-  const TBitmap32* source = &picture->Image;
+  // A playing GIF shows its painter's latest complete frame.
+  const TBitmap32* source = &picture->CurrentImage();
   if (picture->Flipped) {
-    picture->FlippedImage.Assign(picture->Image);
+    picture->FlippedImage.Assign(*source);
     picture->FlippedImage.FlipHorz();
     source = &picture->FlippedImage;
   }
@@ -59,7 +61,8 @@ void TAnimEngine::DrawImageObject(TAnimObject& object, int32_t left, int32_t top
                              *source);
 }
 
-// Draws nothing yet: text layout and rendering arrive with the text objects' drawing.
-void TAnimEngine::DrawTextObject(TTextObject& /*object*/) {}
+void TAnimEngine::DrawTextObject(TTextObject& object) {
+  if (Fonts) lumevra::DrawTextObject(object, FrameSurface, *Fonts);
+}
 
 }  // namespace lumevra

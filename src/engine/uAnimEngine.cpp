@@ -80,7 +80,7 @@ void TAnimEngine::Prepare() {
       object.ScreenRect = TRect{0, 0, Width, Height};
       object.BackWidth = Project->Width;
       object.BackHeight = Project->Height;
-      // Objects have no Start yet: it is called here once the worker threads exist.
+      object.Start();
     }
   }
 

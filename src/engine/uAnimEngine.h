@@ -15,6 +15,7 @@ namespace lumevra {
 
 class TProject;
 class TAnimObjects;
+class FontRaster;
 class TAnimObject;
 class TTextObject;
 class TSnow;
@@ -67,6 +68,8 @@ public:
   bool ObjectsOn = true;
   TClock Clock;
   bool ClockOn = false;
+  // Text objects are drawn through it; without one they are skipped.
+  FontRaster* Fonts = nullptr;  // not owned
 
 private:
   bool HasObjects() const;

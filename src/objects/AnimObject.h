@@ -3,8 +3,11 @@
 // The keys live in one INI section per object, "Obj" + the object's position
 // in the list; an object reads and writes only its own section.
 //
-// Construction starts nothing: no thread, no file access. Motion, timing,
-// fades and the worker thread are added on top of these fields.
+// Construction starts nothing: no thread, no file access. Prepare sets up a
+// display cycle; from then on each Tick (one worker step) advances the
+// timing, the fades, the motion and the facing. All time is TickCount and
+// all chance the shared generator, so a manual clock and a fixed seed make
+// every step repeatable.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +20,7 @@
 #include "base/Ini.h"
 #include "graphics/Bitmap32.h"
 #include "objects/RelaxedField.h"
+#include "objects/ObjectThread.h"
 
 namespace lumevra {
 
@@ -38,6 +42,16 @@ std::string OffScreenEdgesText(uint8_t edges);
 
 // "Obj" + index in decimal: the section of the object at that list position.
 std::string ObjectSection(int32_t index);
+
+// The surface alpha of an Opacity in tenths: Opacity x 25.5 rounded, halves
+// to even, within 0..255 (0, 26, 51, 76, 102, 128, ..., 255).
+uint8_t OpacityAlpha(int32_t opacity);
+
+// The alpha of a fade at `millis` into (or before the end of) a fade of
+// `durationSec` seconds: percent = Round(millis x 100 x Opacity / 10 /
+// (durationSec x 1000)), alpha = Round(percent x 255 / 100), within 0..255.
+// A duration of 0 or less has no fade: the full Opacity alpha.
+uint8_t FadeAlpha(int64_t millis, int32_t opacity, int32_t durationSec);
 
 // What a missing "OffScreenOpt" stands for: all four edges.
 inline constexpr std::string_view kDefaultOffScreenOpt = "TBLR";
@@ -69,6 +83,32 @@ public:
   int32_t ScreenTop() const;
   void SetPosX(double x);
   void SetPosY(double y);
+
+  // Starts the first display cycle: timing, movement area, start position
+  // and the Opacity alpha. The picture kinds load their picture first (its
+  // size shapes the area), then call this.
+  virtual void Prepare();
+  // New direction, scale and start position; on Prepare and on redisplay.
+  void ResetPosition();
+  // One step of the bouncing and wandering generators and the step counter.
+  void StepMotion();
+  // One worker step: display timing, fades, motion and facing.
+  void Tick();
+
+  // Sets Alpha and hands it to the kind (ApplyAlpha).
+  void SetAlpha(uint8_t alpha);
+  // Where the kind shows the alpha that Opacity and the fades give.
+  virtual void ApplyAlpha(uint8_t alpha);
+
+  // Stop, Prepare, then the worker steps the object; Running = true. A
+  // second Start restarts the timing, area and position afresh.
+  void Start();
+  // Pauses the worker when running; the object keeps its state.
+  virtual void Stop();
+  // Stop, then ends the worker for good. Whoever frees the object calls it
+  // first (the list, or the most-derived destructor), so no step runs while
+  // the object's surfaces are released.
+  void Shutdown();
 
   // Position and the generators of motion (background units).
   Relaxed<double> PosX;
@@ -139,13 +179,25 @@ public:
   int32_t DisappearEffectDur = 0;
   Relaxed<int32_t> CachedLeft;
   Relaxed<int32_t> CachedTop;
+  Relaxed<uint8_t> Alpha{255};  // the last alpha Opacity or a fade gave
   Ini Keys;
+  TObjectThread Worker{[this] { Tick(); }};
 
 protected:
   // Reseeds the shared generator; everything else starts at the values above.
   TAnimObject();
 
   std::string Section() const { return ObjectSection(Index); }
+
+private:
+  // Copies the generator of the motion kind to the position (one Tick).
+  void ApplyMotion();
+  // Mirrors the picture to face the way its drawn left edge moved.
+  void UpdateFacing(int32_t oldLeft);
+  // The display and fade part of Tick; false when the object stays hidden.
+  bool StepDisplay();
+  // A new display cycle from now, waiting CycleDelay seconds.
+  void StartCycle();
 };
 
 }  // namespace lumevra

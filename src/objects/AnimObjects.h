@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Ticks.h"
 #include "objects/AnimObject.h"
 #include "package/ProjectObjects.h"
 
@@ -29,7 +30,8 @@ public:
   // Appends the object and sets its Index to its position. Throws
   // std::invalid_argument for a null object.
   TAnimObject& Add(std::unique_ptr<TAnimObject> object);
-  // Frees every object, first to last.
+  // Ends every object's worker (and GIF painter), then frees every object,
+  // first to last: no step runs while any surface is released.
   void Clear() override;
   size_t Count() const override { return items_.size(); }
   // Throws std::out_of_range past the end.
@@ -48,9 +50,25 @@ public:
 
   const std::filesystem::path& SharedImagesFolder() const { return sharedImages_; }
 
+  // Caller-driven stepping for tools and tests: the objects (present and
+  // added later) take no steps of their own, only those StepAll gives, so
+  // a scene on a manual clock renders the same frames every run.
+  void SetManualStepping(bool manual);
+  bool ManualStepping() const { return manual_; }
+  // One step of every started object in list order, as its worker would
+  // take it (GIF frames included). Does nothing unless manual.
+  void StepAll();
+  // Moves the clock on by `ms` in the workers' 5 ms steps, a StepAll after
+  // each; a remainder under one step is carried into the next call, so
+  // frames of any length keep the objects' pace. Unless manual, only the
+  // clock moves.
+  void StepFor(ManualClock& clock, uint32_t ms);
+
 private:
   std::filesystem::path sharedImages_;
   std::vector<std::unique_ptr<TAnimObject>> items_;
+  bool manual_ = false;
+  uint32_t carryMs_ = 0;  // time StepFor moved the clock that no step took yet
 };
 
 // Makes object lists for projects, all with the same shared images folder.

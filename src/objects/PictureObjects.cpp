@@ -1,9 +1,13 @@
 #include "objects/PictureObjects.h"
 
+#include <algorithm>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
 #include "base/AnsiText.h"
+#include "graphics/PictureLoader.h"
+#include "objects/GifPainter.h"
 
 #ifdef _WIN32
 #include <cwctype>
@@ -41,11 +45,38 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 #endif
 }
 
-bool IsPngName(std::string_view fileName) {
+// The largest picture file read, as the picture loader's own limit.
+constexpr std::uintmax_t kMaxPictureFileBytes = std::uintmax_t{1} << 30;
+
+}  // namespace
+
+bool IsPngFileName(std::string_view fileName) {
   return fileName.size() >= 4 && SameText(fileName.substr(fileName.size() - 4), ".PNG");
 }
 
-}  // namespace
+bool PictureFileExists(const std::string& fileName) {
+  if (fileName.empty()) return false;
+  std::error_code ec;
+  return fs::is_regular_file(AnsiToPath(fileName), ec);
+}
+
+std::string ReadPictureFile(const std::string& fileName) {
+  const fs::path file = AnsiToPath(fileName);
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec) throw PictureError("Cannot read picture " + fileName + ": " + ec.message());
+  if (size > kMaxPictureFileBytes) throw PictureError("Picture file is too large: " + fileName);
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    throw PictureError("Cannot read picture " + fileName);
+  return bytes;
+}
+
+int32_t GifSpeedPercent(int32_t animSpeed) {
+  const int64_t speed = animSpeed > 10 ? int64_t{animSpeed} * 50 - 400 : int64_t{animSpeed} * 10;
+  return static_cast<int32_t>(std::clamp<int64_t>(speed, 0, 1000));
+}
 
 std::string_view BareFileName(std::string_view fileName) {
   const size_t sep = fileName.find_last_of(kSeparators);
@@ -78,6 +109,32 @@ void TAnimImgObject::LoadFileNameKey(std::string_view text) {
 
 void TAnimImgObject::DescribeFileName(ObjectKeyList& out) const {
   out.emplace_back("Filename", ObjectKeyValue(FileName));
+}
+
+void TAnimImgObject::CombinePixel(TColor32 F, TColor32& B, uint32_t M) const {
+  if (F == KeyColor && KeysOutKeyColor()) return;
+  const uint32_t a = std::min<uint32_t>(M, 255), na = 255 - a;
+  auto mix = [&](uint32_t f, uint32_t b) { return (f * a + b * na) / 255; };
+  B = (a << 24) | (mix(RedOf(F), RedOf(B)) << 16) | (mix(GreenOf(F), GreenOf(B)) << 8) | mix(BlueOf(F), BlueOf(B));
+}
+
+void TAnimImgObject::ResetSurface(TBitmap32& surface) {
+  surface.SetSize(0, 0);
+  surface.DrawMode = TDrawMode::dmCustom;
+  surface.OnPixelCombine = [this](TColor32 F, TColor32& B, uint32_t M) { CombinePixel(F, B, M); };
+  surface.OnPixelAlpha = nullptr;
+}
+
+void TAnimImgObject::ClearPicture() {
+  ResetSurface(Image);
+  ResetSurface(FlippedImage);
+  ImgWidth = 0;
+  ImgHeight = 0;
+}
+
+bool TAnimImgObject::PictureFileFound() {
+  ResolveFileName();
+  return PictureFileExists(FileName);
 }
 
 // --- GIF ---
@@ -130,7 +187,7 @@ void TImgObject::LoadObjectFromText(std::string_view text) {
   Transparent = Keys.ReadBool(s, "Transparent", true);
   // A PNG brings its own alpha; any other picture keys on its bottom-left pixel.
   TransparentType =
-      static_cast<uint8_t>(Keys.ReadInteger(s, "TransparentType", IsPngName(FileName) ? 0 : 1));
+      static_cast<uint8_t>(Keys.ReadInteger(s, "TransparentType", IsPngFileName(FileName) ? 0 : 1));
   TransparentColor = static_cast<uint32_t>(
       Keys.ReadInteger(s, "TransparentColor", static_cast<int32_t>(TransparentColor)));
   LoadFromText(text);

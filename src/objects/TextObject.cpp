@@ -25,6 +25,16 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+TTextObject::~TTextObject() { Shutdown(); }
+
+void TTextObject::Prepare() {
+  TextAlpha = 255;
+  Opacity = 10;
+  TAnimObject::Prepare();
+}
+
+void TTextObject::ApplyAlpha(uint8_t alpha) { TextAlpha = alpha; }
+
 void TTextObject::LoadObjectFromText(std::string_view text) {
   Keys.SetText(text);
   const std::string s = Section();

@@ -21,12 +21,17 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 class TTextObject final : public TAnimObject {
 public:
   TTextObject() = default;
+  ~TTextObject() override;
 
   std::string_view ObjType() const override { return "TXT"; }
   std::string SaveToText() override;
   void LoadObjectFromText(std::string_view text) override;
   // "Text" is given decoded, as JoinTextLines of Lines.
   ObjectKeyList DescribeKeys() const override;
+
+  // Text always starts fully opaque, whatever "Opacity" says.
+  void Prepare() override;
+  void ApplyAlpha(uint8_t alpha) override;
 
   std::vector<std::string> Lines;  // 8-bit text, one entry per line
   std::string FontName;

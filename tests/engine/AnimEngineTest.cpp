@@ -222,9 +222,8 @@ TEST(AnimEngine, SetWeatherCreatesWhatTheKindAsksForAndFreesItWhenOff) {
   rig.engine.Step();  // an unknown kind draws nothing and fails nothing
 }
 
-// A 2 x 2 picture object: red left column, blue right column, opaque.
-TImgObject& AddPicture(EngineRig& rig) {
-  auto& object = static_cast<TImgObject&>(rig.Objects().Add(std::make_unique<TImgObject>()));
+// Makes the object a 2 x 2 picture: red left column, blue right column, opaque.
+void PaintPicture(TImgObject& object) {
   object.Image.SetSize(2, 2);
   for (int32_t y = 0; y < 2; ++y) {
     object.Image.SetPixel(0, y, Color32(255, 0, 0));
@@ -238,7 +237,9 @@ TImgObject& AddPicture(EngineRig& rig) {
   object.HeightSize = 100;
   object.Visible = true;
   object.Displayed = true;
-  return object;
+  // Full opacity, whatever alpha a step taken before the case stopped it left.
+  object.Opacity = 10;
+  object.SetAlpha(255);
 }
 
 TEST(AnimEngine, DrawsShownPictureObjectsOntoTheFrame) {
@@ -261,15 +262,19 @@ TEST(AnimEngine, DrawsShownPictureObjectsOntoTheFrame) {
     EngineRig rig(12, 10, NoLayer);
     rig.project.Width = 48;  // the size recorded at load, before fitting
     rig.project.Height = 40;
-    TImgObject& object = AddPicture(rig);
+    auto& object = static_cast<TImgObject&>(rig.Objects().Add(std::make_unique<TImgObject>()));
+    rig.engine.ObjectsOn = c.objectsOn;
+    rig.Start();
+    // Start prepared the object from its keys (no picture file); stopped, it
+    // keeps the state each case gives it.
+    object.Stop();
+    PaintPicture(object);
     object.Scaled = c.scaled;
     object.Flipped = c.flipped;
     object.Displayed = c.displayed;
     object.WidthSize = c.widthSize;
     object.PosX = 4.0;  // left edge 3 either way: 4 - half of 2
     object.PosY = 4.0;  // top edge 3
-    rig.engine.ObjectsOn = c.objectsOn;
-    rig.Start();
     EXPECT_EQ(object.ScreenRect, (TRect{0, 0, 12, 10})) << c.name;
     EXPECT_EQ(object.BackWidth, 48);
     EXPECT_EQ(object.BackHeight, 40);

@@ -1,6 +1,8 @@
 // scrtool render FILE -o OUT.png [options]: frames of a scene, rendered as
-// the saver would show them, on a manual clock and a seeded generator, so
-// the same arguments give the same bytes on every run.
+// the saver would show them, on a manual clock and a seeded generator, with
+// the objects stepped from here instead of their own threads (each frame's
+// time split into their 5 ms steps), so the same arguments give the same
+// bytes on every run.
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -17,6 +19,7 @@
 #include "objects/AnimObjects.h"
 #include "package/uKAProject.h"
 #include "package/uProjectExtractor.h"
+#include "platform/fonts/FreeTypeFontRaster.h"
 #include "ui/Presentation.h"
 
 namespace lumevra {
@@ -179,7 +182,12 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
       FitBackground(o.proportional, project, w, h);
     }
 
+    auto* objects = dynamic_cast<TAnimObjects*>(project.Objects.get());
+    if (objects) objects->SetManualStepping(true);
+    FreeTypeFontRaster fonts;
+
     TAnimEngine engine;
+    engine.Fonts = &fonts;
     engine.SetProject(project);
     engine.ClockOn = o.clockCorner >= 0;
     if (engine.ClockOn) engine.Clock.Corner = static_cast<uint8_t>(o.clockCorner);
@@ -190,7 +198,10 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
 
     if (!o.framesDir.empty()) fs::create_directories(o.framesDir);
     for (int32_t i = 0; i < o.frames; ++i) {
-      clock.Advance(static_cast<uint32_t>(o.stepMs));
+      if (objects)
+        objects->StepFor(clock, static_cast<uint32_t>(o.stepMs));
+      else
+        clock.Advance(static_cast<uint32_t>(o.stepMs));
       engine.Step();
       if (!o.framesDir.empty()) {
         char name[32];
