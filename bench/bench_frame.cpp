@@ -15,19 +15,15 @@
 #include "package/uKAProject.h"
 #include "weather/uRain.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace lumevra;
 
-constexpr int32_t kW = 2560;
-constexpr int32_t kH = 1600;
-
-template <class F>
-double Seconds(F&& f) {
-  const auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::kH;
+using bench::kW;
+using bench::Seconds;
 
 // A water scene built in code. The mask starts at row `firstRow` and is cut
 // into six bands with wavy shores, one per layer, with a few dry islands.

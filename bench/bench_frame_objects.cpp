@@ -10,19 +10,15 @@
 #include "../tests/support/ObjectScene.h"
 #include "platform/fonts/FreeTypeFontRaster.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 using namespace lumevra;
 
-constexpr int32_t kW = 2560;
-constexpr int32_t kH = 1600;
-
-template <class F>
-double Seconds(F&& f) {
-  const auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::kH;
+using bench::kW;
+using bench::Seconds;
 
 // The pictures go to a private folder that is removed afterwards.
 struct PictureFolder {
