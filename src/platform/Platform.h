@@ -126,33 +126,34 @@ public:
   virtual TextCoverage Render(const FontSpec& font, std::u16string_view text) = 0;
 };
 
-// The format record of a wave file.
-struct WaveFormat {
-  uint16_t formatTag = 0;
-  uint16_t channels = 0;
-  uint32_t samplesPerSec = 0;
-  uint32_t avgBytesPerSec = 0;
-  uint16_t blockAlign = 0;
-  uint16_t bitsPerSample = 0;
-  std::vector<uint8_t> extra;
-};
-
-// One sound-effect player bound to the window.
+// One sound-effect player bound to the saver window; it keeps sounding
+// while another window has the focus.
 class SoundPlayer {
 public:
   virtual ~SoundPlayer() = default;
-  virtual bool Load(const WaveFormat& format, const uint8_t* data, size_t size) = 0;
+  // A buffer made from the wave's format record (a WAVEFORMATEX, verbatim
+  // from the file) and its sample bytes. False when the output cannot make
+  // a buffer of that format; the previous sound, if any, is gone then.
+  virtual bool Load(const std::vector<uint8_t>& formatRecord, const uint8_t* data, size_t size) = 0;
+  // 0 is full volume, -10000 silence.
   virtual void SetVolume(int32_t hundredthsOfDecibel) = 0;
+  // Starts from the current position.
   virtual void Play(bool loop) = 0;
   virtual void Stop() = 0;
 };
 
+// The system's simple one-sound call: these flags as the system knows them.
+inline constexpr uint32_t kSndAsync = 0x0001;
+inline constexpr uint32_t kSndNoDefault = 0x0002;
+inline constexpr uint32_t kSndLoop = 0x0008;
+
 class SoundOutput {
 public:
   virtual ~SoundOutput() = default;
-  // nullptr when the device cannot provide another player.
+  // A new initialised player; nullptr when the device cannot provide one.
   virtual std::unique_ptr<SoundPlayer> CreatePlayer() = 0;
-  // The system's simple one-sound call, with its flags.
+  // Plays `file` with the system's simple call; an empty path stops the
+  // sound that is playing.
   virtual void PlaySimple(const std::filesystem::path& file, uint32_t flags) = 0;
 };
 
@@ -160,44 +161,112 @@ public:
 class MusicDevice {
 public:
   virtual ~MusicDevice() = default;
+  // False when the file cannot be played (missing, unknown type, no device).
   virtual bool Open(const std::filesystem::path& file) = 0;
+  // 0..1000; a device without volume control ignores it.
   virtual void SetVolume(int32_t volume0to1000) = 0;
-  // Plays; `onEnd` runs on the user-interface thread when the music ends.
-  virtual bool Play(std::function<void()> onEnd) = 0;
+  // Plays from the current position. When playing stops, `notify` runs on
+  // the user-interface thread, between frames, never inside a call here.
+  virtual bool Play(std::function<void()> notify) = 0;
+  // Comparable units: Position() >= Length() once the end is reached.
   virtual uint32_t Position() = 0;
   virtual uint32_t Length() = 0;
+  // Stops and releases the file; nothing when nothing is open.
   virtual void Close() = 0;
 };
 
-// The saver's window as the window logic sees it. The events it raises
-// (show, idle, mouse, keys, close) are delivered by the backend's loop.
+// The events of the saver window, as the window logic handles them. A
+// backend's loop delivers them on the user-interface thread.
+class SaverEvents {
+public:
+  virtual ~SaverEvents() = default;
+  virtual void FormShow() = 0;
+  // One idle call; true when the loop may wait for messages (no frames).
+  virtual bool IdleFrame() = 0;
+  virtual void FormMouseMove(int32_t x, int32_t y) = 0;
+  virtual void FormMouseDown() = 0;
+  virtual void FormKeyDown() = 0;
+  virtual void FormResize() = 0;
+  // The window's frame or the system asks the window to close.
+  virtual void Close() = 0;
+};
+
+// The saver's window. Calls come from the window logic on the UI thread.
 class SaverHost {
 public:
   virtual ~SaverHost() = default;
+  // Before Run: borderless and topmost (full screen) or an ordinary
+  // resizable window (the windowed test run).
+  virtual void SetWindowed(bool windowed) = 0;
+  // The sound output and music device bound to this window; null when the
+  // backend has none. Valid from FormShow until Run returns.
+  virtual SoundOutput* Sound() = 0;
+  virtual MusicDevice* Music() = 0;
+  // Creates and shows the window, delivers FormShow, then the idle calls
+  // and input until Close; returns after the window is gone.
+  virtual void Run(SaverEvents& events) = 0;
+
   virtual TextExtent ScreenSize() = 0;
   virtual TextExtent ClientSize() = 0;
+  // Outer position and size; a size change raises FormResize.
   virtual void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
-  virtual void SetTopmost(bool topmost) = 0;
-  virtual void SetCaption(std::u16string_view caption) = 0;
+  virtual void SetTopmost() = 0;
+  // Hides the application's own taskbar button.
+  virtual void HideApplicationWindow() = 0;
+  // Tells a 95/98/ME system that a saver is running (the logic decides when).
+  virtual void SetScreenSaverRunning(bool running) = 0;
   virtual void ShowCursor(bool show) = 0;
+  virtual void SetCaption(std::u16string_view caption) = 0;
+  // Copies the frame to the client area at (left, top); the rest of the
+  // client area stays black.
   virtual void Present(const PixelView& frame, int32_t left, int32_t top) = 0;
-  virtual void PresentStretched(const PixelView& frame, int32_t width, int32_t height) = 0;
+  // Handles pending messages (input may raise events from inside).
   virtual void ProcessMessages() = 0;
+  // Whether IdleFrame is called while the message queue is empty.
+  virtual void SetIdleHandler(bool installed) = 0;
+  // The 95/98/ME password check ("ScreenSaveUsePassword", "VerifyScreenSavePwd",
+  // the cursor shown meanwhile): true allows closing. Other systems: true.
+  virtual bool VerifyPassword() = 0;
+  // Ends Run: no events are delivered afterwards.
   virtual void Close() = 0;
 };
 
+// The events of the configuration dialog, named after its controls.
+class DialogEvents {
+public:
+  virtual ~DialogEvents() = default;
+  virtual void FormShow() = 0;
+  // A click on a check box or button, or a new choice in a list, by the
+  // user: "cbStretch", "CheckBox1", "OK", "Cancel", "Reset", ...
+  virtual void Click(std::string_view control) = 0;
+  // The slider moved by the user.
+  virtual void Change(std::string_view control) = 0;
+  virtual void Timer() = 0;
+  // The window's close box, or the end after OK or Cancel.
+  virtual void FormClose() = 0;
+};
+
 // The configuration dialog's controls and timer, addressed by their names.
+// Setting a value from here never raises an event: the logic calls its own
+// handlers where one should follow.
 class DialogHost {
 public:
   virtual ~DialogHost() = default;
+  // Creates and shows the dialog, delivers FormShow, then the user's events
+  // and the timer until Close; FormClose comes last.
+  virtual void Run(DialogEvents& events) = 0;
   virtual void SetText(std::string_view control, std::u16string_view text) = 0;
+  // Slider position, or the item index of a list.
   virtual int32_t Position(std::string_view control) = 0;
   virtual void SetPosition(std::string_view control, int32_t position) = 0;
   virtual bool Checked(std::string_view control) = 0;
   virtual void SetChecked(std::string_view control, bool checked) = 0;
   virtual void SetEnabled(std::string_view control, bool enabled) = 0;
-  virtual void ShowPreview(const PixelView& frame) = 0;
+  virtual void SetFocus(std::string_view control) = 0;
+  // The picture of "imgPreview", copied and repainted.
+  virtual void ShowPreview(const PixelView& picture) = 0;
   virtual void SetTimer(bool enabled, uint32_t intervalMs) = 0;
+  // The framework's error message; the dialog stays open.
   virtual void ShowError(std::u16string_view message) = 0;
   virtual void Close() = 0;
 };
@@ -212,13 +281,14 @@ public:
   virtual void DrawStretched(const PixelView& picture) = 0;
 };
 
-// What a backend provides. Members a backend lacks are null.
+// What a backend provides to the start-up. Members a backend lacks are null.
 struct Platform {
   System* system = nullptr;
-  Clock* clock = nullptr;
   FontRaster* fonts = nullptr;
-  SoundOutput* sound = nullptr;
-  MusicDevice* music = nullptr;
+  SaverHost* saver = nullptr;
+  DialogHost* dialog = nullptr;
+  // The desktop's preview window of a handle; null when it cannot be opened.
+  std::function<std::unique_ptr<PreviewTarget>(intptr_t handle)> openPreview;
 };
 
 }  // namespace lumevra

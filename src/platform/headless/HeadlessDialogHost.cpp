@@ -1,0 +1,63 @@
+#include "platform/headless/HeadlessDialogHost.h"
+
+#include <algorithm>
+
+namespace lumevra {
+
+HeadlessDialogHost::Control& HeadlessDialogHost::At(std::string_view control) {
+  auto it = controls.find(control);
+  if (it == controls.end()) it = controls.emplace(std::string(control), Control{}).first;
+  return it->second;
+}
+
+void HeadlessDialogHost::UserClick(const std::string& control) {
+  // Check boxes change before their click event, as on the desktop.
+  if (control.rfind("cb", 0) == 0 || control == "CheckBox1") At(control).checked = !At(control).checked;
+  if (events_) events_->Click(control);
+}
+
+void HeadlessDialogHost::UserMoveSlider(int32_t position) {
+  if (At("tbSpeed").position == position) return;
+  At("tbSpeed").position = position;
+  if (events_) events_->Change("tbSpeed");
+}
+
+void HeadlessDialogHost::UserChoose(const std::string& list, int32_t index) {
+  At(list).position = index;
+  if (events_) events_->Click(list);
+}
+
+int HeadlessDialogHost::Tick(int count) {
+  int raised = 0;
+  for (int i = 0; i < count && timerEnabled && !closed && events_; ++i, ++raised) events_->Timer();
+  return raised;
+}
+
+void HeadlessDialogHost::ShowPreview(const PixelView& picture) {
+  ++previewCount;
+  lastPreview.SetSize(picture.width, picture.height);
+  for (int32_t y = 0; y < picture.height; ++y)
+    std::copy_n(picture.pixels + static_cast<size_t>(y) * picture.stride, picture.width, lastPreview.ScanLine(y));
+}
+
+void HeadlessDialogHost::SetTimer(bool enabled, uint32_t intervalMs) {
+  timerEnabled = enabled;
+  timerInterval = intervalMs;
+}
+
+void HeadlessDialogHost::Run(DialogEvents& events) {
+  events_ = &events;
+  closed = false;
+  events.FormShow();
+  for (auto& step : script) {
+    if (closed) break;
+    step(*this);
+  }
+  closed = true;
+  timerEnabled = false;
+  ++formCloseCount;
+  events.FormClose();
+  events_ = nullptr;
+}
+
+}  // namespace lumevra

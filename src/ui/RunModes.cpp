@@ -1,0 +1,55 @@
+#include "ui/RunModes.h"
+
+#include <stdexcept>
+
+#include "ui/FConfig.h"
+#include "ui/FStndAlneScr.h"
+#include "ui/Preview.h"
+
+namespace lumevra {
+
+void RunSaverMode(const Platform& platform) {
+  TfmStndAlneScr form(*platform.system, *platform.saver, platform.fonts);
+  form.FormCreate();
+  try {
+    platform.saver->Run(form);
+  } catch (...) {
+    // The window failed (no display, no extraction folder): close what was
+    // opened and remove what was extracted before the error is reported.
+    try {
+      form.FormClose();
+      form.FormDestroy();
+    } catch (...) {
+    }
+    throw;
+  }
+  // A loop the system ended without asking the window still closes it.
+  if (form.Tag != -1) form.FormClose();
+  form.FormDestroy();
+}
+
+void RunConfigurationMode(const Platform& platform) {
+  TfmCOnfig form(*platform.system, *platform.dialog, platform.fonts);
+  try {
+    platform.dialog->Run(form);
+  } catch (...) {
+    form.FormClose();
+    throw;
+  }
+}
+
+void RunPreviewMode(const Platform& platform, intptr_t handle) {
+  if (!platform.openPreview) return;
+  std::unique_ptr<PreviewTarget> target = platform.openPreview(handle);
+  if (target) RunPreview(*platform.system, *target);
+}
+
+StartupHandlers MakeStartupHandlers(const Platform& platform) {
+  StartupHandlers h;
+  if (platform.openPreview) h.preview = [&platform](intptr_t handle) { RunPreviewMode(platform, handle); };
+  if (platform.saver) h.saver = [&platform] { RunSaverMode(platform); };
+  if (platform.dialog) h.configuration = [&platform] { RunConfigurationMode(platform); };
+  return h;
+}
+
+}  // namespace lumevra
