@@ -1,0 +1,111 @@
+#include "support/SaverFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "graphics/JpegWriter.h"
+#include "graphics/PngWriter.h"
+#include "package/uCommonConst.h"
+
+namespace lumevra::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Le(uint32_t v, int bytes) {
+  std::string s;
+  for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  return s;
+}
+
+DecodedPicture Picture(int32_t w, int32_t h) {
+  DecodedPicture p;
+  p.width = w;
+  p.height = h;
+  p.pixels.resize(static_cast<size_t>(w) * h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      p.pixels[static_cast<size_t>(y) * w + x] =
+          0xFF000000u | (static_cast<uint32_t>(x * 255 / w) << 16) | (static_cast<uint32_t>(y * 255 / h) << 8) | 0x40;
+  return p;
+}
+
+DecodedPicture Mask(int32_t w, int32_t h) {
+  DecodedPicture p;
+  p.width = w;
+  p.height = h;
+  p.pixels.assign(static_cast<size_t>(w) * h, 0xFF000000u);
+  for (int32_t y = h / 2; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) p.pixels[static_cast<size_t>(y) * w + x] = 0xFF000000u | MaskColor(1);
+  return p;
+}
+
+}  // namespace
+
+std::string SmallWave(size_t samples) {
+  std::string data(samples, '\0');
+  for (size_t i = 0; i < samples; ++i) data[i] = static_cast<char>(128 + ((i / 8) % 2 ? 40 : -40));
+  const std::string fmt = Le(1, 2) + Le(1, 2) + Le(8000, 4) + Le(8000, 4) + Le(1, 2) + Le(8, 2);
+  const std::string body = "fmt " + Le(static_cast<uint32_t>(fmt.size()), 4) + fmt + "data" +
+                           Le(static_cast<uint32_t>(data.size()), 4) + data;
+  return "RIFF" + Le(static_cast<uint32_t>(4 + body.size()), 4) + "WAVE" + body;
+}
+
+fs::path BuildSaver(const fs::path& dir, const SceneSpec& spec, const std::string& name) {
+  const fs::path media = dir / "media";
+  fs::create_directories(media);
+  WriteFile(media / "back.jpg", EncodeJpeg(Picture(spec.width, spec.height), 95));
+  std::ostringstream ini;
+  ini << "[Scene]\nTitle=" << spec.title << "\nDescription=" << spec.description << "\nBackground=back.jpg\n";
+  if (spec.water) {
+    WriteFile(media / "mask.png", EncodePng(Mask(spec.width, spec.height), false));
+    ini << "Mask=mask.png\n";
+  }
+  if (spec.music) {
+    WriteFile(media / "tune.mp3", "not really music, the headless player only opens it");
+    ini << "Music=tune.mp3\n";
+  }
+  ini << "MusicVolume=" << spec.musicVolume << "\nSoundVolume=" << spec.soundVolume << "\n";
+  if (spec.water)
+    ini << "[Wave0]\nAmplitude=3\nWaveCount=8\nSpeed=20\nDirection=1\nVertWave=1\nPeriod=360\n";
+  ini << "[Weather]\nKind=" << spec.weather << "\n";
+  for (size_t i = 0; i < spec.sounds.size(); ++i) {
+    const SceneSound& s = spec.sounds[i];
+    const std::string file = "sound" + std::to_string(i) + ".wav";
+    WriteFile(media / file, s.valid ? SmallWave() : std::string("this is no wave"));
+    ini << "[Sound" << i << "]\nFile=" << file << "\nPlayMode=" << s.playMode << "\nPauseMin=" << s.pauseMin
+        << "\nPauseMax=" << s.pauseMax << "\n";
+  }
+  ini << spec.extra;
+  WriteFile(media / "scene.ini", ini.str());
+  // The runtime part does not matter to the package search.
+  WriteFile(dir / "runtime.bin", "runtime stand-in\n");
+  const fs::path out = dir / name;
+  std::string output;
+  const std::string command = std::string(LUMEVRA_SCRTOOL) + " build '" + (media / "scene.ini").string() + "' -o '" +
+                              out.string() + "' --runtime '" + (dir / "runtime.bin").string() + "' 2>&1";
+  EXPECT_EQ(RunCommand(command, output), 0) << output;
+  return out;
+}
+
+HeadlessSystem SaverSystem(const fs::path& programFile, std::vector<std::string> args, const fs::path& dir) {
+  HeadlessSystem system;
+  system.programFile = programFile;
+  system.arguments = std::move(args);
+  system.tempFolder = dir / "tmp";
+  fs::create_directories(system.tempFolder);
+  return system;
+}
+
+std::vector<fs::path> FilesBelow(const fs::path& dir) {
+  std::vector<fs::path> files;
+  std::error_code ec;
+  if (!fs::exists(dir, ec)) return files;
+  for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+    if (e.is_regular_file(ec)) files.push_back(e.path());
+  return files;
+}
+
+}  // namespace lumevra::test

@@ -1,0 +1,143 @@
+// The saver window's sound schedule and players, on the manual clock.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "package/uKAProject.h"
+#include "sound/uSoundEffect.h"
+#include "SaverSupport.h"
+
+namespace lumevra {
+namespace {
+
+using test::SaverRig;
+using test::SceneSound;
+using test::SceneSpec;
+
+SceneSpec WithSounds(std::vector<SceneSound> sounds) {
+  SceneSpec spec;
+  spec.sounds = std::move(sounds);
+  return spec;
+}
+
+TEST(SaverSound, EachPlayModeKeepsItsSchedule) {
+  // Slot 0 loops, slot 1 plays on every frame (fixed pause 0), slot 2 waits
+  // 2 seconds between plays.
+  SaverRig rig(WithSounds({{0, 0, 0}, {2, 0, 0}, {2, 2, 2}}));
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  const uint32_t start = TickCount();
+  test::ShowAndRun(form, rig, 99);  // the first frame does not wait: 98 x 32 ms
+
+  ASSERT_EQ(form.SoundPlayer->Mode(), TSoundEffect::ModeDirect);
+  const auto loop = rig.Plays(0);
+  ASSERT_EQ(loop.size(), 1u);
+  EXPECT_TRUE(loop[0].loop);
+  // Once at the start, then once per frame.
+  EXPECT_EQ(rig.Plays(1).size(), 100u);
+  EXPECT_FALSE(rig.Plays(1)[0].loop);
+  // A fixed pause comes before the first play too: once, at 2 s.
+  EXPECT_EQ(rig.Plays(2).size(), 1u);
+  EXPECT_EQ(TickCount() - start, 98u * 32u);
+  form.Close();
+  form.FormDestroy();
+}
+
+TEST(SaverSound, RandomPauseFirstPlaysAfterFiveToNineSeconds) {
+  std::set<int64_t> delays;
+  for (uint64_t seed = 1; seed <= 12; ++seed) {
+    SaverRig rig(WithSounds({{1, 5, 10}}));
+    SetFixedSeed(seed);
+    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    rig.host.Attach(&form);
+    form.FormCreate();
+    form.FormShow();
+    const uint32_t start = TickCount();
+    const int64_t delay = form.SoundStates[0].NextDelay;
+    delays.insert(delay);
+    EXPECT_GE(delay, 5);
+    EXPECT_LE(delay, 9);
+    while (rig.Plays(0).empty() && TickCount() - start < 20000) form.IdleFrame();
+    const uint32_t waited = TickCount() - start;
+    EXPECT_GE(waited, delay * 1000);
+    EXPECT_LT(waited, delay * 1000 + 64);
+    form.Close();
+    form.FormDestroy();
+  }
+  EXPECT_GT(delays.size(), 1u);
+}
+
+TEST(SaverSound, VolumeAndBrokenFiles) {
+  // Slot 1 holds no wave: it stays silent and the others still play.
+  SceneSpec spec = WithSounds({{2, 0, 0}, {2, 0, 0, false}, {2, 0, 0}});
+  spec.soundVolume = 55;
+  SaverRig rig(spec);
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 1);
+  EXPECT_TRUE(form.SoundStates[0].Active);
+  EXPECT_FALSE(form.SoundStates[1].Active);
+  EXPECT_TRUE(form.SoundStates[2].Active);
+  EXPECT_EQ(rig.Plays(0).size(), 2u);
+  EXPECT_TRUE(rig.Plays(1).empty());
+  EXPECT_EQ(rig.Plays(2).size(), 2u);
+  bool sawVolume = false;
+  for (const SoundCall& c : rig.host.sound.log)
+    if (c.kind == SoundCall::SetVolume) {
+      EXPECT_EQ(c.volume, -1800);
+      sawVolume = true;
+    }
+  EXPECT_TRUE(sawVolume);
+  form.Close();
+  form.FormDestroy();
+}
+
+TEST(SaverSound, WithoutAllEightPlayersOnlySlotZeroPlays) {
+  struct Case {
+    const char* name;
+    int failPlayerAt;
+    bool noDevice;
+  };
+  for (const Case& c : {Case{"sixth player fails", 5, false}, Case{"no device", -1, true}}) {
+    SCOPED_TRACE(c.name);
+    SaverRig rig(WithSounds({{0, 0, 0}, {2, 0, 0}}));
+    rig.host.sound.failPlayerAt = c.failPlayerAt;
+    rig.host.sound.noDevice = c.noDevice;
+    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    test::ShowAndRun(form, rig, 5);
+    EXPECT_EQ(form.SoundPlayer->Mode(), TSoundEffect::ModeFallback);
+    const auto simple = rig.host.sound.Lines(SoundCall::PlaySimple);
+    // Slot 0 loops through the simple call (flags 11); slot 1 is silent.
+    ASSERT_EQ(simple.size(), 1u);
+    EXPECT_EQ(simple[0], "simple " + (form.Resources.TempDir / "sound0.wav").string() + " 11");
+    form.Close();
+    // Closing stops it with the simple call and no file (flags 3), once
+    // for the window and once as the player is freed.
+    const auto after = rig.host.sound.Lines(SoundCall::PlaySimple);
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[1], "simple 3");
+    form.FormDestroy();
+  }
+}
+
+TEST(SaverSound, MusicRestartsWhenItHasPlayedToItsEnd) {
+  SceneSpec spec;
+  spec.music = true;
+  SaverRig rig(spec);
+  rig.host.music.lengthMs = 500;
+  rig.host.maxFrames = 50;  // 1.6 s of frames
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  form.FormCreate();
+  rig.host.Run(form);
+  form.FormDestroy();
+  int opens = 0, plays = 0, closes = 0;
+  for (const std::string& line : rig.host.music.Lines()) {
+    opens += line.rfind("open ", 0) == 0;
+    plays += line == "play";
+    closes += line == "close";
+  }
+  EXPECT_EQ(opens, 4);  // at 0, 0.5, 1.0 and 1.5 s
+  EXPECT_EQ(plays, 4);
+  EXPECT_EQ(closes, 4);  // three restarts and the window's close
+}
+
+}  // namespace
+}  // namespace lumevra

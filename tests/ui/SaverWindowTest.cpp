@@ -1,0 +1,244 @@
+// The saver window driven through the headless host: start-up with and
+// without settings, presentation, closing rules and cleanup.
+#include <gtest/gtest.h>
+
+#include "engine/uAnimEngine.h"
+#include "package/uKAProject.h"
+#include "SaverSupport.h"
+
+namespace lumevra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::SaverRig;
+using test::SceneSpec;
+
+TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
+  SceneSpec spec;
+  spec.music = true;
+  spec.musicVolume = 50;
+  SaverRig rig(spec);
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 3);
+
+  ASSERT_FALSE(rig.host.placements.empty());
+  const auto& p = rig.host.placements.back();
+  EXPECT_EQ(std::vector<int32_t>({p.left, p.top, p.width, p.height}), std::vector<int32_t>({0, 0, 1024, 768}));
+  // Stretched, not proportionally: the frame fills the screen from (0, 0).
+  EXPECT_EQ(rig.host.lastFrame.Width(), 1024);
+  EXPECT_EQ(rig.host.lastFrame.Height(), 768);
+  EXPECT_EQ(rig.host.lastLeft, 0);
+  EXPECT_EQ(rig.host.lastTop, 0);
+  EXPECT_EQ(rig.host.presentCount, 3);
+  EXPECT_FALSE(form.Engine->ClockOn);
+  EXPECT_EQ(form.Project->SpeedPercent, 100);
+  EXPECT_TRUE(rig.host.topmost);
+  EXPECT_TRUE(rig.host.applicationWindowHidden);
+  EXPECT_FALSE(rig.host.CursorVisible());
+  EXPECT_TRUE(rig.host.screenSaverRunningCalls.empty());  // only 95/98/ME are told
+  EXPECT_EQ(rig.host.caption, u"Harbour Lights");
+  // The header asks for music: it plays at MusicVolume x 10.
+  const auto music = rig.host.music.Lines();
+  ASSERT_EQ(music.size(), 3u);
+  EXPECT_EQ(music[0], "open " + (form.Resources.TempDir / "music.mp3").string());
+  EXPECT_EQ(music[1], "volume 500");
+  EXPECT_EQ(music[2], "play");
+
+  form.Close();
+  EXPECT_TRUE(rig.host.closed);
+  EXPECT_TRUE(rig.host.CursorVisible());
+  EXPECT_FALSE(rig.host.idleInstalled);
+  EXPECT_FALSE(rig.host.music.IsOpen());
+  // After closing, idle calls draw nothing.
+  EXPECT_TRUE(form.IdleFrame());
+  EXPECT_EQ(rig.host.presentCount, 3);
+  form.FormDestroy();
+}
+
+TEST(SaverWindow, SettingsShapeTheFrame) {
+  struct Case {
+    std::string settings;
+    int32_t width, height, left, top;
+    bool clock;
+    int corner;
+    int32_t speed;
+  };
+  // A 64 x 32 picture on a 1024 x 768 screen.
+  const Case cases[] = {
+      {"Stretch=1\n", 1024, 768, 0, 0, false, 1, 100},
+      {"Proportional=1\n", 1024, 512, 0, 128, false, 1, 100},
+      {"Stretch=0\n", 64, 32, 480, 368, false, 1, 100},
+      {"Stretch=0\nProportional=1\n", 64, 32, 480, 368, false, 1, 100},
+      {"ShowClock=1\nClockPos=2\nSpeed=75\n", 1024, 768, 0, 0, true, 2, 75},
+      {"Stretch=junk\nSpeed=abc\nShowClock=7\n", 1024, 768, 0, 0, true, 1, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
+    SaverRig rig(SceneSpec{}, {"/s"}, c.settings);
+    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    test::ShowAndRun(form, rig, 1);
+    EXPECT_EQ(rig.host.lastFrame.Width(), c.width);
+    EXPECT_EQ(rig.host.lastFrame.Height(), c.height);
+    EXPECT_EQ(rig.host.lastLeft, c.left);
+    EXPECT_EQ(rig.host.lastTop, c.top);
+    EXPECT_EQ(form.Engine->ClockOn, c.clock);
+    EXPECT_EQ(form.Engine->Clock.Corner, c.corner);
+    EXPECT_EQ(form.Project->SpeedPercent, c.speed);
+    if (c.top > 0) {
+      // Black bars around a centred frame.
+      TBitmap32 screen;
+      rig.host.Client(screen);
+      EXPECT_EQ(screen.GetPixel(500, c.top - 1) & 0xFFFFFF, 0u);
+      EXPECT_NE(screen.GetPixel(500, c.top + 1) & 0xFFFFFF, 0u);
+    }
+    form.Close();
+    form.FormDestroy();
+  }
+}
+
+TEST(SaverWindow, MusicFollowsTheSettingOverTheHeader) {
+  SceneSpec spec;
+  spec.music = true;
+  SaverRig rig(spec, {"/s"}, "Music=0\n");
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 1);
+  form.Close();
+  form.FormDestroy();
+  EXPECT_TRUE(rig.host.music.log.empty());
+}
+
+// Which input closes the saver, delivered by the host's loop.
+TEST(SaverWindow, ClosingRules) {
+  using In = HeadlessInput;
+  struct Case {
+    const char* name;
+    std::vector<In> script;
+    int idleCalls;  // 10 when nothing closed the window before the end
+  };
+  const Case cases[] = {
+      {"2 pixels per move keep it", {{1, In::MouseMove, 100, 100}, {2, In::MouseMove, 102, 102}, {3, In::MouseMove, 104, 100}}, 10},
+      {"3 pixels close", {{1, In::MouseMove, 100, 100}, {2, In::MouseMove, 103, 100}}, 2},
+      {"3 pixels upwards close", {{1, In::MouseMove, 100, 100}, {4, In::MouseMove, 100, 97}}, 4},
+      {"the first move only records", {{1, In::MouseMove, 900, 700}}, 10},
+      {"a click closes", {{3, In::MouseDown}}, 3},
+      {"a key closes", {{4, In::KeyDown}}, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaverRig rig(SceneSpec{});
+    rig.host.maxFrames = 10;
+    rig.host.script = c.script;
+    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    form.FormCreate();
+    rig.host.Run(form);
+    form.FormDestroy();
+    EXPECT_EQ(rig.host.idleCalls, c.idleCalls);
+    EXPECT_TRUE(rig.host.CursorVisible());
+  }
+}
+
+TEST(SaverWindow, WindowedTestRunIgnoresInputAndShowsNoClock) {
+  using In = HeadlessInput;
+  // The bare runtime under its own name shows the screensaver named by
+  // parameter 1, in an ordinary window the size of the picture.
+  SaverRig rig(SceneSpec{}, {}, "", "Harbour.scr");
+  fs::copy_file(rig.dir / "runtime.bin", rig.dir / "StandAloneScr.exe");
+  test::WriteFile(rig.dir / "StandAloneScr.ini", "[Config]\nShowClock=1\n");
+  rig.system.programFile = rig.dir / "StandAloneScr.exe";
+  rig.system.arguments = {rig.saver.string()};
+  rig.host.maxFrames = 10;
+  rig.host.script = {{1, In::MouseMove, 10, 10}, {2, In::MouseMove, 300, 300}, {3, In::MouseDown}, {4, In::KeyDown}};
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  form.FormCreate();
+  EXPECT_TRUE(form.Windowed);
+  EXPECT_TRUE(rig.host.windowed);
+  rig.host.Run(form);
+  EXPECT_EQ(rig.host.idleCalls, 10);
+  EXPECT_TRUE(rig.host.cursorCalls.empty());
+  EXPECT_FALSE(rig.host.topmost);
+  EXPECT_EQ(rig.host.caption, u"Harbour Lights");
+  const auto& p = rig.host.placements.back();
+  EXPECT_EQ(std::vector<int32_t>({p.left, p.top, p.width, p.height}), std::vector<int32_t>({480, 368, 64, 32}));
+  // Frames are scaled into the client-sized window surface.
+  EXPECT_EQ(rig.host.lastFrame.Width(), 64);
+  EXPECT_EQ(rig.host.lastFrame.Height(), 32);
+  EXPECT_EQ(rig.host.lastLeft, 0);
+  form.FormDestroy();
+
+  // The window's frame does close it.
+  SaverRig again(SceneSpec{}, {}, "", "Harbour.scr");
+  fs::copy_file(again.dir / "runtime.bin", again.dir / "StandAloneScr.exe");
+  again.system.programFile = again.dir / "StandAloneScr.exe";
+  again.system.arguments = {again.saver.string()};
+  again.host.maxFrames = 10;
+  again.host.script = {{2, In::CloseBox}};
+  TfmStndAlneScr second(again.system, again.host, nullptr);
+  second.FormCreate();
+  again.host.Run(second);
+  second.FormDestroy();
+  EXPECT_EQ(again.host.idleCalls, 2);
+}
+
+TEST(SaverWindow, OnlyTheExactRuntimeNameReadsParameterOne) {
+  SaverRig rig(SceneSpec{});
+  for (const char* name : {"StandAloneScr.exe", "standalonescr.exe", "Harbour.scr"}) {
+    rig.system.programFile = rig.dir / name;
+    rig.system.arguments = {"/s"};
+    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    EXPECT_EQ(form.PackageFile(), std::string(name) == "StandAloneScr.exe" ? fs::path("/s") : rig.dir / name)
+        << name;
+  }
+}
+
+TEST(SaverWindow, OldSystemsAskForThePasswordBeforeClosing) {
+  using In = HeadlessInput;
+  SaverRig rig(SceneSpec{});
+  rig.system.osVersion = OsVersionInfo{OsVersionInfo::Win9x, 4, 10, ""};
+  rig.host.passwordAllows = false;
+  rig.host.maxFrames = 10;
+  // Refused at frame 2; the next five moves are ignored however far they go.
+  rig.host.script = {{2, In::KeyDown}, {3, In::MouseMove, 0, 0}, {4, In::MouseMove, 500, 500}};
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  form.FormCreate();
+  rig.host.Run(form);
+  form.FormDestroy();
+  EXPECT_GE(rig.host.passwordChecks, 2);  // the key, then the system's close at the end
+  EXPECT_EQ(rig.host.idleCalls, 20);      // refused to the end: the host gave up after twice maxFrames
+  EXPECT_EQ(form.MouseSkip, 5);  // set again by the refused close at the end
+  ASSERT_FALSE(rig.host.screenSaverRunningCalls.empty());
+  EXPECT_TRUE(rig.host.screenSaverRunningCalls.front());
+}
+
+TEST(SaverWindow, ClosingDeletesEveryExtractedFile) {
+  SceneSpec spec;
+  spec.music = true;
+  spec.sounds = {{0, 0, 0}, {2, 1, 1}};
+  SaverRig rig(spec);
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 2);
+  const fs::path folder = rig.ExtractionFolder();
+  const auto extracted = test::FilesBelow(folder);
+  EXPECT_EQ(extracted.size(), 5u);  // header, project, music, two sounds
+  form.Close();
+  // Closing removes the sounds and the project; the rest goes at the end.
+  EXPECT_FALSE(fs::exists(folder / "sound0.wav"));
+  EXPECT_FALSE(fs::exists(form.Resources.ProjectFile));
+  form.FormDestroy();
+  EXPECT_FALSE(fs::exists(folder));
+  EXPECT_TRUE(test::FilesBelow(rig.system.tempFolder).empty());
+}
+
+TEST(SaverWindow, AnUnreadablePackageStillOpensAndCloses) {
+  SaverRig rig(SceneSpec{});
+  test::WriteFile(rig.saver, "no package here");
+  rig.host.maxFrames = 5;
+  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  form.FormCreate();
+  rig.host.Run(form);
+  form.FormDestroy();
+  EXPECT_EQ(rig.host.idleCalls, 5);
+  EXPECT_FALSE(fs::exists(rig.ExtractionFolder()));
+}
+
+}  // namespace
+}  // namespace lumevra
