@@ -1,0 +1,181 @@
+// The configuration dialog driven through the headless dialog host.
+#include <gtest/gtest.h>
+
+#include "base/Ticks.h"
+#include "package/uKAProject.h"
+#include "platform/headless/HeadlessDialogHost.h"
+#include "support/SaverFixture.h"
+#include "ui/FConfig.h"
+
+namespace lumevra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DialogRig {
+  explicit DialogRig(const std::string& settings = "") : clock(5000), use(clock) {
+    saver = test::BuildSaver(dir.path(), test::SceneSpec{});
+    ini = fs::path(saver).replace_extension(".ini");
+    if (!settings.empty()) test::WriteFile(ini, settings);
+    system = test::SaverSystem(saver, {"/c"}, dir.path());
+    host.Attach(&form);
+  }
+  // Shows the dialog as the host would.
+  void Show() { form.FormShow(); }
+  void Finish() {
+    host.closed = true;
+    form.FormClose();
+  }
+
+  test::TempFolder dir;
+  ManualClock clock;
+  ScopedClock use;
+  fs::path saver;
+  fs::path ini;
+  HeadlessSystem system;
+  HeadlessDialogHost host;
+  TfmCOnfig form{system, host, nullptr};
+};
+
+TEST(ConfigDialog, ShowsDefaultsTitleAndPictureWithoutASettingsFile) {
+  DialogRig rig;
+  rig.Show();
+  auto& c = rig.host;
+  EXPECT_TRUE(c.At("cbStretch").checked);
+  EXPECT_FALSE(c.At("cbProportional").checked);
+  EXPECT_TRUE(c.At("cbProportional").enabled);
+  EXPECT_TRUE(c.At("cbSound").checked);
+  EXPECT_TRUE(c.At("cbMusic").checked);
+  EXPECT_FALSE(c.At("cbShowClock").checked);
+  EXPECT_EQ(c.At("cbClockPos").position, 1);  // "Top Right"
+  EXPECT_EQ(c.At("tbSpeed").position, 10);
+  EXPECT_EQ(c.At("lblTitle").text, u"Harbour Lights");
+  EXPECT_EQ(c.At("lblDesc").text, u"Boats at night.");
+  // The still picture, stretched into the preview.
+  EXPECT_EQ(c.previewCount, 1);
+  EXPECT_EQ(c.lastPreview.Width(), 243);
+  EXPECT_EQ(c.lastPreview.Height(), 180);
+  EXPECT_FALSE(c.timerEnabled);
+  rig.Finish();
+  EXPECT_FALSE(fs::exists(rig.system.tempFolder / rig.saver.filename()));
+}
+
+TEST(ConfigDialog, SpeedSliderMapping) {
+  struct Case {
+    const char* speed;
+    int32_t position;
+    int32_t projectSpeed;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"75", 7, 75, "75"},
+      {"110", 0, 10, "10"},  // not a slider value: position 0
+      {"10", 0, 10, "10"},
+      {"500", 20, 500, "500"},
+      {"fast", 10, 100, "100"},  // unreadable: the default 100
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.speed);
+    DialogRig rig(std::string("[Config]\nSpeed=") + c.speed + "\n");
+    rig.Show();
+    EXPECT_EQ(rig.host.At("tbSpeed").position, c.position);
+    EXPECT_EQ(rig.form.Project->SpeedPercent, c.projectSpeed);
+    rig.host.UserClick("OK");
+    EXPECT_TRUE(rig.host.closed);
+    EXPECT_NE(test::ReadFile(rig.ini).find(std::string("Speed=") + c.written + "\r\n"), std::string::npos);
+    rig.Finish();
+  }
+}
+
+TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
+  DialogRig rig("[Config]\nMusic=0\nExtra=kept\n");
+  rig.Show();
+  rig.host.UserClick("cbStretch");  // unticked: Proportional disabled, its tick kept
+  EXPECT_FALSE(rig.host.At("cbProportional").enabled);
+  EXPECT_EQ(rig.host.focus, "Panel1");
+  rig.host.UserClick("cbShowClock");
+  rig.host.UserChoose("cbClockPos", 3);
+  rig.host.UserMoveSlider(13);
+  rig.host.UserClick("OK");
+  EXPECT_TRUE(rig.host.closed);
+  EXPECT_EQ(test::ReadFile(rig.ini),
+            "[Config]\r\nMusic=0\r\nExtra=kept\r\nSpeed=160\r\nStretch=0\r\nProportional=0\r\nSound=1\r\n"
+            "ClockPos=3\r\nShowClock=1\r\n\r\n");
+  rig.Finish();
+}
+
+TEST(ConfigDialog, CancelLeavesTheFileUntouched) {
+  for (const std::string settings : {std::string(), std::string("[Config]\nSpeed=75\n")}) {
+    DialogRig rig(settings);
+    rig.Show();
+    rig.host.UserMoveSlider(3);
+    rig.host.UserClick("cbSound");
+    rig.host.UserClick("Cancel");
+    EXPECT_TRUE(rig.host.closed);
+    rig.Finish();
+    if (settings.empty()) EXPECT_FALSE(fs::exists(rig.ini));
+    else EXPECT_EQ(test::ReadFile(rig.ini), settings);
+  }
+}
+
+TEST(ConfigDialog, AWriteFailureKeepsTheDialogOpen) {
+  DialogRig rig;
+  fs::create_directory(rig.ini);  // a folder where the file should go
+  rig.Show();
+  rig.host.UserClick("OK");
+  ASSERT_EQ(rig.host.errors.size(), 1u);
+  EXPECT_EQ(rig.host.errors[0], u"Unable to write to " + rig.ini.u16string());
+  EXPECT_FALSE(rig.host.closed);
+  rig.host.UserClick("Cancel");
+  EXPECT_TRUE(rig.host.closed);
+  rig.Finish();
+}
+
+TEST(ConfigDialog, AutoPreviewAnimatesUntilTheSliderMoves) {
+  DialogRig rig;
+  rig.Show();
+  rig.host.UserClick("CheckBox1");
+  EXPECT_TRUE(rig.host.timerEnabled);
+  EXPECT_EQ(rig.host.timerInterval, 1u);
+  const uint32_t start = TickCount();
+  EXPECT_EQ(rig.host.Tick(4), 4);
+  EXPECT_EQ(rig.host.previewCount, 1 + 4);
+  // The frames are paced about 32 ms apart.
+  EXPECT_GE(TickCount() - start, 3u * 32u);
+  rig.host.UserMoveSlider(4);
+  EXPECT_FALSE(rig.host.At("CheckBox1").checked);
+  EXPECT_FALSE(rig.host.timerEnabled);
+  EXPECT_EQ(rig.form.Project->SpeedPercent, 50);
+  // Reset goes back to 100 percent.
+  rig.host.UserClick("Reset");
+  EXPECT_EQ(rig.host.At("tbSpeed").position, 10);
+  EXPECT_EQ(rig.form.Project->SpeedPercent, 100);
+  rig.Finish();
+}
+
+TEST(ConfigDialog, ABadPreviewFrameIsAbsorbed) {
+  DialogRig rig;
+  rig.Show();
+  // A timer tick before any preview was prepared: the engine refuses to step.
+  rig.host.timerEnabled = true;
+  EXPECT_NO_THROW(rig.host.Tick(3));
+  EXPECT_EQ(rig.host.previewCount, 1);
+  EXPECT_FALSE(rig.host.closed);
+  rig.Finish();
+}
+
+TEST(ConfigDialog, AnUnreadablePackageLeavesLabelsAndPictureEmpty) {
+  DialogRig rig;
+  test::WriteFile(rig.saver, "no package");
+  rig.Show();
+  EXPECT_EQ(rig.host.At("lblTitle").text, u"");
+  EXPECT_EQ(rig.host.previewCount, 0);
+  rig.host.UserClick("CheckBox1");
+  rig.host.Tick(2);  // an empty preview, and no crash
+  rig.host.UserClick("OK");
+  EXPECT_TRUE(rig.host.closed);
+  rig.Finish();
+}
+
+}  // namespace
+}  // namespace lumevra
