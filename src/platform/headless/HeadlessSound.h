@@ -52,7 +52,8 @@ public:
   bool noDevice = false;
   // The CreatePlayer call with this index gives nullptr (-1: none).
   int failPlayerAt = -1;
-  // Every Load reports that no buffer could be made.
+  // Every Load reports that no buffer could be made. (A Load without a
+  // format record or without bytes fails anyway, as on a real device.)
   bool loadFails = false;
 
   std::vector<SoundCall> log;
