@@ -247,7 +247,8 @@ BuiltScene LoadScene(const fs::path& sceneFile) {
   std::string musicFile;
   if (r.Has("Scene", "Music")) {
     const fs::path music = r.File("Scene", "Music");
-    musicFile = PathToAnsi(music);
+    // Only the name: the author's folders are no business of the package.
+    musicFile = BareName(music);
     scene.media.push_back({music, "music" + FileExtension(BareName(music))});
   }
   ReadSounds(r, d, scene);
