@@ -1,25 +1,41 @@
 // StandAloneScr: picks its mode from the screensaver command line and runs
-// it on this build's desktop backend.
+// it on this build's desktop backend (SDL2 window and sound, GTK 3 dialog,
+// X11 preview).
+//
+// Also a hack for X screensaver daemons: "-root", "-window-id ID" or the
+// XSCREENSAVER_WINDOW variable (with no other parameter) run the saver
+// inside that window, unguarded and with an extraction folder of its own,
+// since the daemon may run its preview and its saver at the same time.
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
 // frames (default 100) in memory and closes, the dialog closes at once.
+#include <stdlib.h>
+
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Ini.h"
 #include "platform/fonts/FreeTypeFontRaster.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "platform/headless/HeadlessPreviewTarget.h"
 #include "platform/headless/HeadlessSaverHost.h"
+#include "platform/linux/GtkDialogHost.h"
 #include "platform/linux/LinuxSystem.h"
+#include "platform/linux/SdlSaverHost.h"
+#include "platform/linux/X11PreviewTarget.h"
 #include "ui/RunModes.h"
 #include "ui/Startup.h"
 #include "ui/uConfig.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 bool HeadlessRequested() {
   const char* backend = std::getenv("LUMEVRA_BACKEND");
@@ -32,9 +48,65 @@ int HeadlessFrames() {
   return frames && *frames >= 0 ? static_cast<int>(*frames) : 100;
 }
 
+std::optional<unsigned long> ParseWindowId(const char* text) {
+  if (!text || !*text) return std::nullopt;
+  char* end = nullptr;
+  const unsigned long id = std::strtoul(text, &end, 0);  // decimal or 0x hexadecimal
+  if (*end != '\0') return std::nullopt;
+  return id;
+}
+
+// The daemon's window, when the program runs as a screensaver hack.
+std::optional<unsigned long> DaemonWindow(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-root") return 0ul;
+    if (args[i] == "-window-id" && i + 1 < args.size()) {
+      if (auto id = ParseWindowId(args[i + 1].c_str())) return id;
+      if (args[i + 1] == "-root") return 0ul;
+    }
+  }
+  if (args.empty()) return ParseWindowId(std::getenv("XSCREENSAVER_WINDOW"));
+  return std::nullopt;
+}
+
+// A private temporary folder for one hack run, removed at the end.
+class PrivateTempFolder {
+public:
+  PrivateTempFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = (base && *base ? std::string(base) : std::string("/tmp")) + "/lumevra-XXXXXX";
+    if (mkdtemp(pattern.data())) {
+      path_ = pattern;
+      setenv("TMPDIR", pattern.c_str(), 1);
+    }
+  }
+  ~PrivateTempFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+
+private:
+  fs::path path_;
+};
+
+int RunHeadless(lumevra::LinuxSystem& system, lumevra::Platform platform) {
+  lumevra::HeadlessSaverHost saver;
+  saver.maxFrames = HeadlessFrames();
+  lumevra::HeadlessDialogHost dialog;
+  platform.saver = &saver;
+  platform.dialog = &dialog;
+  platform.openPreview = [](intptr_t) { return std::make_unique<lumevra::HeadlessPreviewTarget>(152, 112); };
+  return lumevra::RunStartup(system, lumevra::MakeStartupHandlers(platform), std::cout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::optional<unsigned long> daemonWindow = HeadlessRequested() ? std::nullopt : DaemonWindow(args);
+  std::optional<PrivateTempFolder> privateTemp;
+  if (daemonWindow) privateTemp.emplace();
+
   lumevra::LinuxSystem system(argc, argv);
   // The studio settings live as long as the process.
   lumevra::TLVConfig studioConfig(system);
@@ -43,16 +115,18 @@ int main(int argc, char** argv) {
     lumevra::Platform platform;
     platform.system = &system;
     platform.fonts = &fonts;
-    if (HeadlessRequested()) {
-      lumevra::HeadlessSaverHost saver;
-      saver.maxFrames = HeadlessFrames();
-      lumevra::HeadlessDialogHost dialog;
-      platform.saver = &saver;
-      platform.dialog = &dialog;
-      platform.openPreview = [](intptr_t) { return std::make_unique<lumevra::HeadlessPreviewTarget>(152, 112); };
-      return lumevra::RunStartup(system, lumevra::MakeStartupHandlers(platform), std::cout);
+    if (HeadlessRequested()) return RunHeadless(system, platform);
+
+    lumevra::SdlSaverHost saver;
+    lumevra::GtkDialogHost dialog;
+    platform.saver = &saver;
+    platform.dialog = &dialog;
+    platform.openPreview = lumevra::OpenX11Preview;
+    if (daemonWindow) {
+      saver.SetForeignWindow(*daemonWindow);
+      lumevra::RunSaverMode(platform);
+      return 0;
     }
-    // Modes without a desktop host report themselves.
     return lumevra::RunStartup(system, lumevra::MakeStartupHandlers(platform), std::cout);
   } catch (const std::exception& e) {
     std::cerr << "StandAloneScr: " << e.what() << "\n";

@@ -1,0 +1,285 @@
+#include "platform/linux/SdlSaverHost.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include <climits>
+#include <stdexcept>
+
+#include "base/AnsiText.h"
+
+namespace lumevra {
+
+namespace {
+
+std::string SdlError() {
+  const char* e = SDL_GetError();
+  return (e && *e) ? e : "unknown error";
+}
+
+// The root window of the default screen, for drawing on the desktop itself.
+unsigned long RootWindowId() {
+  ::Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 0;
+  const unsigned long root = DefaultRootWindow(display);
+  XCloseDisplay(display);
+  return root;
+}
+
+// A foreign window's current size: SDL does not follow its resizes.
+bool ForeignWindowSize(SDL_Window* window, TextExtent& size) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) return false;
+  size = {attributes.width, attributes.height};
+  return true;
+}
+
+}  // namespace
+
+SdlSaverHost::SdlSaverHost()
+    : mixer_(std::make_shared<SdlMixer>()),
+      sound_(std::make_unique<SdlSound>(mixer_)),
+      music_(std::make_unique<SdlMusic>(mixer_)) {}
+
+SdlSaverHost::~SdlSaverHost() {
+  DestroyWindow();
+  music_.reset();
+  sound_.reset();
+  mixer_.reset();
+  if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlSaverHost::EnsureVideo() {
+  if (videoStarted_) return true;
+  // This program is the screensaver: it must not keep the desktop's own
+  // blanking and power saving away.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // A window's close box arrives as a window event; SDL_QUIT then only
+  // means a termination signal.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+  if (!videoStarted_) return false;
+  // Without a display SDL falls back to drivers that show nothing; a saver
+  // nobody sees must say so instead, unless those were asked for.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) && !(asked && *asked)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoStarted_ = false;
+    SDL_SetError("no display found (DISPLAY is not set or cannot be opened)");
+    return false;
+  }
+  return true;
+}
+
+void SdlSaverHost::CreateWindow() {
+  if (!EnsureVideo()) throw std::runtime_error("no display: cannot open the saver window (SDL: " + SdlError() + ")");
+  Uint32 rendererFlags = 0;
+  if (foreign_) {
+    const unsigned long id = *foreign_ != 0 ? *foreign_ : RootWindowId();
+    window_ = id != 0 ? SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(id))) : nullptr;
+    // A foreign window's visual was not chosen for OpenGL.
+    rendererFlags = SDL_RENDERER_SOFTWARE;
+  } else if (windowed_) {
+    window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowedWidth,
+                               kWindowedHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+  } else {
+    // Not SDL's full-screen mode: that needs a window manager to take effect.
+    const TextExtent screen = ScreenSize();
+    window_ = SDL_CreateWindow(caption_.c_str(), 0, 0, screen.cx, screen.cy,
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
+                                   SDL_WINDOW_SHOWN);
+  }
+  if (window_ == nullptr)
+    throw std::runtime_error("no display: cannot open the saver window (SDL: " + SdlError() + ")");
+  renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
+  if (renderer_ == nullptr && rendererFlags == 0) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_ == nullptr) {
+    const std::string error = SdlError();
+    DestroyWindow();
+    throw std::runtime_error("cannot draw into the saver window (SDL: " + error + ")");
+  }
+  if (!foreign_) SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
+  reportedSize_ = ClientSize();
+  Redraw();
+}
+
+void SdlSaverHost::DestroyWindow() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  // A foreign window survives: SDL only lets go of it.
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  textureWidth_ = textureHeight_ = 0;
+  hasFrame_ = false;
+  // Input left for the window is nobody's now; the music's end (a user
+  // event) stays for whoever plays next.
+  if (videoStarted_) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_USEREVENT - 1);
+  if (videoStarted_ && !foreign_ && !cursorShown_) SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlSaverHost::Run(SaverEvents& events) {
+  if (events_ != nullptr) throw std::logic_error("the saver window is already running");
+  CreateWindow();
+  events_ = &events;
+  closed_ = false;
+  struct Cleanup {
+    SdlSaverHost& host;
+    ~Cleanup() {
+      host.closed_ = true;
+      host.events_ = nullptr;
+      host.DestroyWindow();
+    }
+  } cleanup{*this};
+
+  events.FormShow();
+  while (!closed_) {
+    PumpEvents();
+    if (closed_) break;
+    // Frames follow each other without waiting: the idle handler paces itself.
+    const bool mayWait = !idle_ || events.IdleFrame();
+    if (closed_ || !mayWait) continue;
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, 50)) Deliver(event);
+  }
+}
+
+void SdlSaverHost::PumpEvents() {
+  SDL_Event event;
+  while (!closed_ && SDL_PollEvent(&event)) Deliver(event);
+}
+
+void SdlSaverHost::ProcessMessages() {
+  if (events_ != nullptr) PumpEvents();
+}
+
+void SdlSaverHost::Deliver(const SDL_Event& event) {
+  if (closed_ || events_ == nullptr) return;
+  if (music_->HandleEvent(event)) return;
+  switch (event.type) {
+    case SDL_MOUSEMOTION:
+      events_->FormMouseMove(event.motion.x, event.motion.y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      events_->FormMouseDown();
+      break;
+    case SDL_KEYDOWN:
+      events_->FormKeyDown();
+      break;
+    case SDL_QUIT:
+      events_->Close();
+      break;
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          events_->Close();
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          ReportResize();
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          Redraw();
+          break;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlSaverHost::ReportResize() {
+  const TextExtent size = ClientSize();
+  if (size.cx == reportedSize_.cx && size.cy == reportedSize_.cy) return;
+  reportedSize_ = size;
+  if (events_ != nullptr && !closed_) events_->FormResize();
+}
+
+TextExtent SdlSaverHost::ScreenSize() {
+  if (!EnsureVideo()) return {};
+  // A daemon's window is the whole screen the saver knows of.
+  TextExtent foreignSize;
+  if (window_ != nullptr && foreign_ && ForeignWindowSize(window_, foreignSize)) return foreignSize;
+  const int index = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) != 0) return {};
+  return {mode.w, mode.h};
+}
+
+TextExtent SdlSaverHost::ClientSize() {
+  if (window_ == nullptr) return windowed_ && !foreign_ ? TextExtent{kWindowedWidth, kWindowedHeight} : ScreenSize();
+  TextExtent size;
+  if (foreign_ && ForeignWindowSize(window_, size)) return size;
+  SDL_GetWindowSize(window_, &size.cx, &size.cy);
+  return size;
+}
+
+void SdlSaverHost::SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (window_ == nullptr || foreign_) return;
+  // The placement is the outer frame; SDL places the client area.
+  int frameTop = 0, frameLeft = 0, frameBottom = 0, frameRight = 0;
+  if (SDL_GetWindowBordersSize(window_, &frameTop, &frameLeft, &frameBottom, &frameRight) != 0)
+    frameTop = frameLeft = frameBottom = frameRight = 0;
+  const int clientWidth = width - frameLeft - frameRight;
+  const int clientHeight = height - frameTop - frameBottom;
+  SDL_SetWindowPosition(window_, left + frameLeft, top + frameTop);
+  SDL_SetWindowSize(window_, clientWidth > 0 ? clientWidth : 1, clientHeight > 0 ? clientHeight : 1);
+  // The resize is reported at once, as the window's own logic expects.
+  ReportResize();
+}
+
+void SdlSaverHost::SetTopmost() {
+  if (window_ != nullptr && !foreign_) SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+}
+
+void SdlSaverHost::ShowCursor(bool show) {
+  cursorShown_ = show;
+  if (window_ != nullptr && !foreign_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlSaverHost::SetCaption(std::u16string_view caption) {
+  caption_ = Utf16ToUtf8(caption);
+  if (window_ != nullptr && !foreign_) SDL_SetWindowTitle(window_, caption_.c_str());
+}
+
+void SdlSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
+  if (renderer_ == nullptr) return;
+  hasFrame_ = false;
+  const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 && frame.stride >= frame.width &&
+                     frame.stride <= INT_MAX / 4;
+  if (valid && (texture_ == nullptr || textureWidth_ != frame.width || textureHeight_ != frame.height)) {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.width,
+                                 frame.height);
+    textureWidth_ = texture_ != nullptr ? frame.width : 0;
+    textureHeight_ = texture_ != nullptr ? frame.height : 0;
+    // The frame's fourth byte is not a coverage: copy, never blend.
+    if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+  }
+  if (valid && texture_ != nullptr && SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.stride * 4) == 0) {
+    hasFrame_ = true;
+    frameLeft_ = left;
+    frameTop_ = top;
+  }
+  Redraw();
+}
+
+void SdlSaverHost::Redraw() {
+  if (renderer_ == nullptr) return;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  if (hasFrame_) {
+    const SDL_Rect target{frameLeft_, frameTop_, textureWidth_, textureHeight_};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+  }
+  SDL_RenderPresent(renderer_);
+}
+
+}  // namespace lumevra

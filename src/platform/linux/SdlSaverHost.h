@@ -1,0 +1,103 @@
+// The saver window on SDL2 (X11, or whatever video driver SDL picks).
+// Supports: the full-screen form as a borderless, always-on-top window at
+// (0, 0) the size of the first display's desktop (it covers the screen with
+// or without a window manager); the windowed test run as an ordinary
+// resizable window; drawing into a foreign X window instead (a screensaver
+// daemon's window or the root window), where the window is left as it is:
+// no placement, caption or cursor changes, and no input (the daemon watches
+// the input itself). Frames go through a streaming texture, copied 1:1 at
+// the given offset on a black client area. Sound and music are this window's
+// SdlSound and SdlMusic; the music's end arrives through this window's loop.
+// Does not support: hiding a taskbar button (the full-screen window is made
+// without one), telling the system a saver runs (nothing to tell on Linux),
+// or a password check (closing is always allowed).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/linux/SdlMixer.h"
+#include "platform/linux/SdlMusic.h"
+#include "platform/linux/SdlSound.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace lumevra {
+
+class SdlSaverHost final : public SaverHost {
+public:
+  static constexpr int32_t kWindowedWidth = 688;
+  static constexpr int32_t kWindowedHeight = 446;
+
+  SdlSaverHost();
+  ~SdlSaverHost() override;
+  SdlSaverHost(const SdlSaverHost&) = delete;
+  SdlSaverHost& operator=(const SdlSaverHost&) = delete;
+
+  // Before Run: draw into this X window instead of a window of our own;
+  // 0 is the root window, nullopt (the default) our own window.
+  void SetForeignWindow(std::optional<unsigned long> xWindow) { foreign_ = xWindow; }
+
+  void SetWindowed(bool windowed) override { windowed_ = windowed; }
+  SoundOutput* Sound() override { return sound_.get(); }
+  MusicDevice* Music() override { return music_.get(); }
+  // Throws std::runtime_error when no window can be opened (no display).
+  void Run(SaverEvents& events) override;
+
+  TextExtent ScreenSize() override;
+  TextExtent ClientSize() override;
+  void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void SetTopmost() override;
+  void HideApplicationWindow() override {}
+  void SetScreenSaverRunning(bool) override {}
+  void ShowCursor(bool show) override;
+  void SetCaption(std::u16string_view caption) override;
+  void Present(const PixelView& frame, int32_t left, int32_t top) override;
+  void ProcessMessages() override;
+  void SetIdleHandler(bool installed) override { idle_ = installed; }
+  bool VerifyPassword() override { return true; }
+  void Close() override { closed_ = true; }
+
+  // The window while Run runs, else null (for tests and diagnostics).
+  SDL_Window* Window() const { return window_; }
+
+private:
+  bool EnsureVideo();
+  void CreateWindow();
+  void DestroyWindow();
+  void PumpEvents();
+  void Deliver(const SDL_Event& event);
+  void ReportResize();
+  void Redraw();
+
+  std::shared_ptr<SdlMixer> mixer_;
+  std::unique_ptr<SdlSound> sound_;
+  std::unique_ptr<SdlMusic> music_;
+
+  bool windowed_ = false;
+  std::optional<unsigned long> foreign_;
+  bool videoStarted_ = false;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int32_t textureWidth_ = 0;
+  int32_t textureHeight_ = 0;
+  int32_t frameLeft_ = 0;  // where the last frame went, for repainting
+  int32_t frameTop_ = 0;
+  bool hasFrame_ = false;
+
+  SaverEvents* events_ = nullptr;
+  bool closed_ = true;
+  bool idle_ = false;
+  bool cursorShown_ = true;
+  std::string caption_;
+  TextExtent reportedSize_;
+};
+
+}  // namespace lumevra

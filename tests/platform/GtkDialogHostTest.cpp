@@ -1,0 +1,247 @@
+#include "platform/linux/GtkDialogHost.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "XPixels.h"
+
+namespace lumevra {
+namespace {
+
+// A dialog logic that logs every event and runs a script at show time.
+struct FakeDialog : DialogEvents {
+  void FormShow() override {
+    log.push_back("FormShow");
+    if (onShow) onShow();
+  }
+  void Click(std::string_view c) override { log.push_back("Click " + std::string(c)); }
+  void Change(std::string_view c) override { log.push_back("Change " + std::string(c)); }
+  void Timer() override {
+    ++timers;
+    if (onTimer) onTimer();
+  }
+  void FormClose() override { log.push_back("FormClose"); }
+
+  std::function<void()> onShow, onTimer;
+  std::vector<std::string> log;
+  int timers = 0;
+};
+
+using Log = std::vector<std::string>;
+
+// Runs `step` from the main loop after `ms`, once.
+void After(guint ms, std::function<void()> step) {
+  auto* heap = new std::function<void()>(std::move(step));
+  g_timeout_add(
+      ms,
+      [](gpointer data) -> gboolean {
+        auto* f = static_cast<std::function<void()>*>(data);
+        (*f)();
+        delete f;
+        return G_SOURCE_REMOVE;
+      },
+      heap);
+}
+
+class GtkDialogHostTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!test::HaveDisplay()) GTEST_SKIP() << "needs an X display";
+  }
+  GtkDialogHost host;
+  FakeDialog dialog;
+};
+
+TEST_F(GtkDialogHostTest, ValuesSetFromTheLogicReadBackAndRaiseNothing) {
+  dialog.onShow = [&] {
+    for (const char* box : {"cbStretch", "cbProportional", "cbSound", "cbMusic", "cbShowClock", "CheckBox1"}) {
+      host.SetChecked(box, true);
+      EXPECT_TRUE(host.Checked(box)) << box;
+      host.SetChecked(box, false);
+      EXPECT_FALSE(host.Checked(box)) << box;
+    }
+    const struct {
+      const char* control;
+      int32_t set, read;
+    } positions[] = {{"tbSpeed", 7, 7}, {"tbSpeed", 25, 20}, {"tbSpeed", -3, 0}, {"cbClockPos", 2, 2},
+                     {"cbClockPos", 4, -1}, {"cbClockPos", 0, 0}, {"nothing", 3, 0}};
+    for (const auto& p : positions) {
+      host.SetPosition(p.control, p.set);
+      EXPECT_EQ(host.Position(p.control), p.read) << p.control << " " << p.set;
+    }
+    host.SetText("lblTitle", u"Sunset \u00e9t\u00e9");
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("lblTitle"))), "Sunset \xC3\xA9t\xC3\xA9");
+    host.SetText("lblDesc", u"one\r\ntwo");
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("lblDesc"))), "one\ntwo");
+    host.SetEnabled("cbProportional", false);
+    EXPECT_FALSE(gtk_widget_get_sensitive(host.Control("cbProportional")));
+    EXPECT_EQ(host.Control("Cancel"), host.Control("Button1"));
+    EXPECT_EQ(host.Control("Reset"), host.Control("SpeedButton1"));
+    host.Close();
+  };
+  host.Run(dialog);
+  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+  EXPECT_EQ(host.Window(), nullptr);
+}
+
+TEST_F(GtkDialogHostTest, UserActionsArriveByControlName) {
+  dialog.onShow = [&] {
+    // What a user's clicks and drags do to the widgets.
+    gtk_button_clicked(GTK_BUTTON(host.Control("cbStretch")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("CheckBox1")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("SpeedButton1")));
+    GtkRange* slider = GTK_RANGE(host.Control("tbSpeed"));
+    gtk_range_set_value(slider, 3.0);
+    gtk_range_set_value(slider, 3.2);  // the same whole position: no second change
+    gtk_combo_box_set_active(GTK_COMBO_BOX(host.Control("cbClockPos")), 3);
+    gtk_button_clicked(GTK_BUTTON(host.Control("OK")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("Button1")));
+    EXPECT_TRUE(host.Checked("cbStretch"));
+    EXPECT_EQ(host.Position("tbSpeed"), 3);
+    host.Close();
+  };
+  host.Run(dialog);
+  EXPECT_EQ(dialog.log, (Log{"FormShow", "Click cbStretch", "Click CheckBox1", "Click Reset", "Change tbSpeed",
+                             "Click cbClockPos", "Click OK", "Click Cancel", "FormClose"}));
+}
+
+TEST_F(GtkDialogHostTest, TimerTicksUntilStoppedFromItsOwnHandler) {
+  dialog.onShow = [&] { host.SetTimer(true, 1); };
+  dialog.onTimer = [&] {
+    if (dialog.timers == 2) host.SetTimer(true, 1);  // restarted from inside: still one timer
+    if (dialog.timers == 4) {
+      host.SetTimer(false, 1);
+      After(100, [&] { host.Close(); });
+    }
+  };
+  host.Run(dialog);
+  EXPECT_EQ(dialog.timers, 4);
+}
+
+TEST_F(GtkDialogHostTest, CloseBoxEndsTheDialogWithOneFormClose) {
+  dialog.onShow = [&] {
+    host.SetTimer(true, 5);
+    After(50, [&] {
+      gtk_window_close(GTK_WINDOW(host.Window()));
+      host.Close();  // the logic closing as well changes nothing
+    });
+  };
+  host.Run(dialog);
+  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+  EXPECT_GT(dialog.timers, 0);
+}
+
+TEST_F(GtkDialogHostTest, ControlsSitAtTheirPlaces) {
+  const struct {
+    const char* control;
+    int x, y, width;
+  } places[] = {
+      {"Panel1", 9, 11, 280},      {"imgPreview", 25, 25, 243}, {"Panel3", 289, 19, 160},
+      {"tbSpeed", 294, 44, 148},   {"SpeedButton1", 328, 70, 82}, {"cbStretch", 296, 99, -1},
+      {"CheckBox1", 296, 225, -1}, {"cbClockPos", 312, 191, 129}, {"OK", 292, 282, 75},
+      {"Button1", 372, 282, 75},
+  };
+  dialog.onShow = [&] {
+    After(200, [&] {
+      GtkWidget* window = host.Window();
+      GtkAllocation all;
+      gtk_widget_get_allocation(gtk_bin_get_child(GTK_BIN(window)), &all);
+      EXPECT_EQ(all.width, 456);
+      EXPECT_EQ(all.height, 323);
+      for (const auto& p : places) {
+        GtkWidget* w = host.Control(p.control);
+        int x = -1, y = -1;
+        gtk_widget_translate_coordinates(w, window, 0, 0, &x, &y);
+        EXPECT_EQ(x, p.x) << p.control;
+        EXPECT_EQ(y, p.y) << p.control;
+        if (p.width > 0) {
+          EXPECT_EQ(gtk_widget_get_allocated_width(w), p.width) << p.control;
+        }
+      }
+      EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(window)), "Configuration");
+      EXPECT_FALSE(gtk_window_get_resizable(GTK_WINDOW(window)));
+      host.Close();
+    });
+  };
+  host.Run(dialog);
+}
+
+TEST_F(GtkDialogHostTest, PreviewShowsThePictureInScreenOrderCutToTheImage) {
+  GdkPixbuf* shown = nullptr;
+  const struct {
+    int32_t width, height;
+  } sizes[] = {{243, 180}, {300, 200}, {10, 10}};
+  std::vector<uint32_t> pixels(300 * 200, 0x00302010);  // B 0x10, G 0x20, R 0x30, A 0
+  int round = 0;
+  dialog.onShow = [&] {
+    for (const auto& s : sizes) {
+      host.ShowPreview({pixels.data(), s.width, s.height, s.width});
+      shown = gtk_image_get_pixbuf(GTK_IMAGE(host.Control("imgPreview")));
+      ASSERT_NE(shown, nullptr);
+      EXPECT_EQ(gdk_pixbuf_get_width(shown), 243);
+      EXPECT_EQ(gdk_pixbuf_get_height(shown), 180);
+      const guchar* p = gdk_pixbuf_get_pixels(shown);
+      EXPECT_EQ((p[0] << 16) | (p[1] << 8) | p[2], 0x302010) << round;
+      // Beyond a small picture the image stays white.
+      const guchar* last = p + 179 * gdk_pixbuf_get_rowstride(shown) + 242 * gdk_pixbuf_get_n_channels(shown);
+      EXPECT_EQ((last[0] << 16) | (last[1] << 8) | last[2], s.width < 243 ? 0xFFFFFF : 0x302010) << round;
+      ++round;
+    }
+    host.ShowPreview({nullptr, 5, 5, 5});  // nothing to show: the last picture stays
+    EXPECT_EQ(gtk_image_get_pixbuf(GTK_IMAGE(host.Control("imgPreview"))), shown);
+    host.Close();
+  };
+  host.Run(dialog);
+  EXPECT_EQ(round, 3);
+}
+
+TEST_F(GtkDialogHostTest, ErrorBoxIsModalAndTheDialogStaysOpen) {
+  std::string boxText;
+  dialog.onShow = [&] {
+    After(100, [&] {
+      // Answer the box the way a user would.
+      GList* windows = gtk_window_list_toplevels();
+      for (GList* l = windows; l != nullptr; l = l->next) {
+        if (!GTK_IS_MESSAGE_DIALOG(l->data)) continue;
+        gchar* text = nullptr;
+        g_object_get(l->data, "text", &text, nullptr);
+        boxText = text ? text : "";
+        g_free(text);
+        gtk_dialog_response(GTK_DIALOG(l->data), GTK_RESPONSE_OK);
+      }
+      g_list_free(windows);
+    });
+    host.ShowError(u"Unable to write to /x/y.ini");
+    EXPECT_NE(host.Window(), nullptr);
+    EXPECT_TRUE(gtk_widget_get_visible(host.Window()));
+    host.Close();
+  };
+  host.Run(dialog);
+  EXPECT_EQ(boxText, "Unable to write to /x/y.ini");
+  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+}
+
+TEST(GtkDialogHostNoDisplay, RunThrowsAClearError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // In a fresh process: GTK keeps its display once it has one.
+  EXPECT_EXIT(
+      {
+        setenv("DISPLAY", ":9999", 1);
+        unsetenv("WAYLAND_DISPLAY");
+        GtkDialogHost host;
+        FakeDialog dialog;
+        try {
+          host.Run(dialog);
+        } catch (const std::runtime_error& e) {
+          std::_Exit(std::string(e.what()).find("no display") != std::string::npos && dialog.log.empty() ? 3 : 4);
+        }
+        std::_Exit(5);
+      },
+      ::testing::ExitedWithCode(3), "");
+}
+
+}  // namespace
+}  // namespace lumevra
