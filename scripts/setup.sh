@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libgif-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  libsdl2-dev libsdl2-mixer-dev libjack-jackd2-dev libgtk-3-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev libjack-jackd2-dev libgtk-3-dev libx11-dev libxtst-dev
   xvfb xauth x11-apps x11-utils imagemagick
 )
 
