@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: set-up, then the unit tests twice, once in a plain build
-# and once under AddressSanitizer + UndefinedBehaviorSanitizer; then the
-# programs whose code runs on several threads (objects and engine) under
+# and once under AddressSanitizer + UndefinedBehaviorSanitizer, both on a
+# virtual X display so that the desktop tests run too; then the programs
+# whose code runs on several threads (objects, engine, window logic) under
 # ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,9 @@ run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  # A display of our own; no sound card is needed (the mixer falls back to
+  # a silent driver).
+  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
 echo "== plain build =="
@@ -25,10 +28,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build-asan -DLUMEVRA_SANITIZE=address,undefined
 
-echo "== ThreadSanitizer build (objects and engine) =="
+echo "== ThreadSanitizer build (objects, engine, window logic) =="
 unset ASAN_OPTIONS UBSAN_OPTIONS
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMEVRA_SANITIZE=thread
-cmake --build build-tsan -j "$jobs" --target objects_tests engine_tests
+cmake --build build-tsan -j "$jobs" --target objects_tests engine_tests ui_tests
 build-tsan/bin/objects_tests
 build-tsan/bin/engine_tests
+build-tsan/bin/ui_tests

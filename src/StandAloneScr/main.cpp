@@ -7,11 +7,14 @@
 // inside that window, unguarded and with an extraction folder of its own,
 // since the daemon may run its preview and its saver at the same time.
 //
+// LUMEVRA_STATS=1 prints the saver's frame count and rate on stderr at the end.
+//
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
 // frames (default 100) in memory and closes, the dialog closes at once.
 #include <stdlib.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -119,6 +122,18 @@ int main(int argc, char** argv) {
 
     lumevra::SdlSaverHost saver;
     lumevra::GtkDialogHost dialog;
+    const auto started = std::chrono::steady_clock::now();
+    struct Stats {
+      lumevra::SdlSaverHost& saver;
+      std::chrono::steady_clock::time_point started;
+      ~Stats() {
+        const char* on = std::getenv("LUMEVRA_STATS");
+        if (!on || !*on || saver.PresentedFrames() == 0) return;
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s ("
+                  << saver.PresentedFrames() / seconds << " per second)\n";
+      }
+    } stats{saver, started};
     platform.saver = &saver;
     platform.dialog = &dialog;
     platform.openPreview = lumevra::OpenX11Preview;

@@ -251,6 +251,7 @@ void SdlSaverHost::SetCaption(std::u16string_view caption) {
 
 void SdlSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
   if (renderer_ == nullptr) return;
+  ++presented_;
   hasFrame_ = false;
   const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 && frame.stride >= frame.width &&
                      frame.stride <= INT_MAX / 4;

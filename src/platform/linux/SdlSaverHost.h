@@ -67,6 +67,9 @@ public:
   // The window while Run runs, else null (for tests and diagnostics).
   SDL_Window* Window() const { return window_; }
 
+  // Frames presented since the window opened (for the frame-rate figure).
+  int64_t PresentedFrames() const { return presented_; }
+
 private:
   bool EnsureVideo();
   void CreateWindow();
@@ -91,6 +94,7 @@ private:
   int32_t frameLeft_ = 0;  // where the last frame went, for repainting
   int32_t frameTop_ = 0;
   bool hasFrame_ = false;
+  int64_t presented_ = 0;
 
   SaverEvents* events_ = nullptr;
   bool closed_ = true;
