@@ -36,3 +36,10 @@ cmake --build build-tsan -j "$jobs" --target objects_tests engine_tests ui_tests
 build-tsan/bin/objects_tests
 build-tsan/bin/engine_tests
 build-tsan/bin/ui_tests
+
+echo "== Windows build (MinGW-w64), tested under Wine =="
+if bash scripts/build-windows.sh; then
+  bash scripts/test-windows.sh
+else
+  echo "WARNING: the Windows leg is skipped: scripts/build-windows.sh failed (toolchain or build)"
+fi

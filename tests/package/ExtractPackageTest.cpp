@@ -63,6 +63,9 @@ TEST_F(ExtractPackageTest, UnwritableOrUnnamedEntriesAreStillConsumed) {
 }
 
 TEST_F(ExtractPackageTest, ReplacesAnExistingFileButNotALinksTarget) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need privileges on Windows";
+#endif
   test::WriteFile(dir / "outside", "keep me");
   fs::create_symlink(dir / "outside", dir / "e0");
   test::WriteFile(dir / "e1", "old longer content");

@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -60,7 +61,14 @@ std::string Int32Le(int32_t value) {
 
 int RunCommand(const std::string& command, std::string& output) {
   output.clear();
+#ifdef _WIN32
+  // The commands quote paths the POSIX way; cmd.exe knows only double quotes.
+  std::string line = command;
+  std::replace(line.begin(), line.end(), '\'', '"');
+  FILE* pipe = popen(line.c_str(), "r");
+#else
   FILE* pipe = popen(command.c_str(), "r");
+#endif
   if (!pipe) return -1;
   char buffer[4096];
   size_t n;

@@ -105,7 +105,7 @@ TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
 }
 
 TEST(ConfigDialog, CancelLeavesTheFileUntouched) {
-  for (const std::string settings : {std::string(), std::string("[Config]\nSpeed=75\n")}) {
+  for (const std::string& settings : {std::string(), std::string("[Config]\nSpeed=75\n")}) {
     DialogRig rig(settings);
     rig.Show();
     rig.host.UserMoveSlider(3);

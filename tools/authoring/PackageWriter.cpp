@@ -74,7 +74,9 @@ void PackageWriter::Write(std::ostream& out) const {
 void PackageWriter::WriteFile(const fs::path& target, const fs::path& base) const {
   std::error_code ec;
   if (!base.empty() && !fs::equivalent(base, target, ec)) {
-    if (!fs::copy_file(base, target, fs::copy_options::overwrite_existing, ec))
+    // MinGW's copy_file refuses to overwrite: replace an existing file by hand.
+    if (!fs::copy_file(base, target, fs::copy_options::overwrite_existing, ec) &&
+        !(fs::remove(target, ec) && fs::copy_file(base, target, ec)))
       throw std::runtime_error("cannot copy " + base.string() + " to " + target.string());
   }
   std::ofstream out(target, std::ios::binary | (base.empty() ? std::ios::trunc : std::ios::app));

@@ -4,6 +4,9 @@
 
 #include "Commands.h"
 #include "authoring/Scene.h"
+#ifdef _WIN32
+#include "platform/win32/Win32System.h"
+#endif
 
 namespace lumevra {
 
@@ -14,8 +17,13 @@ namespace {
 // The runtime built next to this tool.
 fs::path DefaultRuntime(const std::string& self) {
   std::error_code ec;
+#ifdef _WIN32
+  fs::path me = Win32System().ProgramFile();
+  if (me.empty()) me = fs::absolute(self, ec);
+#else
   fs::path me = fs::read_symlink("/proc/self/exe", ec);
   if (ec) me = fs::absolute(self, ec);
+#endif
   fs::path runtime = me.parent_path() / "StandAloneScr";
   if (me.extension() == ".exe") runtime += ".exe";
   return runtime;

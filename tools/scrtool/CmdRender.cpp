@@ -19,7 +19,11 @@
 #include "objects/AnimObjects.h"
 #include "package/uKAProject.h"
 #include "package/uProjectExtractor.h"
+#ifdef _WIN32
+#include "platform/win32/GdiFontRaster.h"
+#else
 #include "platform/fonts/FreeTypeFontRaster.h"
+#endif
 #include "ui/Presentation.h"
 
 namespace lumevra {
@@ -184,7 +188,11 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
 
     auto* objects = dynamic_cast<TAnimObjects*>(project.Objects.get());
     if (objects) objects->SetManualStepping(true);
+#ifdef _WIN32
+    GdiFontRaster fonts;
+#else
     FreeTypeFontRaster fonts;
+#endif
 
     TAnimEngine engine;
     engine.Fonts = &fonts;

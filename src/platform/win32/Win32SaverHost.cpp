@@ -1,0 +1,368 @@
+#include "platform/win32/Win32SaverHost.h"
+
+#include <windows.h>
+#include <windowsx.h>
+#include <mmsystem.h>
+
+#include <climits>
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/win32/Win32System.h"
+#include "platform/win32/WinText.h"
+
+namespace lumevra {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"LumevraSaverWindow";
+constexpr wchar_t kApplicationClass[] = L"LumevraApplication";
+
+HWND H(void* p) { return static_cast<HWND>(p); }
+
+void RegisterClasses(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kWindowClass;
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  RegisterClassExW(&wc);
+  WNDCLASSEXW app{};
+  app.cbSize = sizeof(app);
+  app.lpfnWndProc = DefWindowProcW;
+  app.hInstance = GetModuleHandleW(nullptr);
+  app.lpszClassName = kApplicationClass;
+  RegisterClassExW(&app);
+  registered = true;
+}
+
+}  // namespace
+
+// The last frame, kept for repainting: a DIB section in a memory DC.
+struct Win32SaverHost::Surface {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  uint32_t* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t left = 0;
+  int32_t top = 0;
+  bool valid = false;
+
+  ~Surface() { Free(); }
+  void Free() {
+    if (dc != nullptr) {
+      SelectObject(dc, old);
+      DeleteDC(dc);
+    }
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    dc = nullptr;
+    bitmap = nullptr;
+    bits = nullptr;
+    width = height = 0;
+    valid = false;
+  }
+  bool Ensure(int32_t w, int32_t h) {
+    if (dc != nullptr && w == width && h == height) return true;
+    Free();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down, as the frames are
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (bitmap == nullptr || p == nullptr) return false;
+    dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) {
+      DeleteObject(bitmap);
+      bitmap = nullptr;
+      return false;
+    }
+    old = SelectObject(dc, bitmap);
+    bits = static_cast<uint32_t*>(p);
+    width = w;
+    height = h;
+    return true;
+  }
+};
+
+Win32SaverHost::Win32SaverHost()
+    : sound_([this] { return Window(); }), music_([this] { return Window(); }), surface_(std::make_unique<Surface>()) {}
+
+Win32SaverHost::~Win32SaverHost() {
+  music_.Close();
+  DestroyWindows();
+}
+
+intptr_t __stdcall Win32SaverHost::WindowProc(void* window, unsigned message, uintptr_t wParam, intptr_t lParam) {
+  HWND hwnd = H(window);
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* host = reinterpret_cast<Win32SaverHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (host != nullptr && host->window_ == window) return host->Handle(message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+intptr_t Win32SaverHost::Handle(unsigned message, uintptr_t wParam, intptr_t lParam) {
+  HWND hwnd = H(window_);
+  const bool live = events_ != nullptr && !closed_;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (live) events_->FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      if (live) events_->FormMouseDown();
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (live) events_->FormKeyDown();
+      return 0;
+    case WM_CLOSE:
+      if (live) events_->Close();
+      return 0;
+    case WM_SIZE:
+      ReportResize();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT paints everything
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      Paint(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && !cursorShown_) {
+        SetCursor(nullptr);
+        return TRUE;
+      }
+      break;
+    case MM_MCINOTIFY:
+      music_.HandleNotify(wParam, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32SaverHost::CreateWindows() {
+  RegisterClasses(reinterpret_cast<WNDPROC>(&Win32SaverHost::WindowProc));
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  application_ = CreateWindowExW(0, kApplicationClass, caption_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 instance, nullptr);
+  HWND window;
+  if (windowed_) {
+    RECT r{0, 0, kWindowedWidth, kWindowedHeight};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const TextExtent screen = ScreenSize();
+    window = CreateWindowExW(0, kWindowClass, caption_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                             (screen.cx - w) / 2, (screen.cy - h) / 2, w, h, nullptr, nullptr, instance, this);
+  } else {
+    const TextExtent screen = ScreenSize();
+    window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, caption_.c_str(), WS_POPUP, 0, 0, screen.cx, screen.cy,
+                             H(application_), nullptr, instance, this);
+  }
+  window_ = window;
+  if (window == nullptr) {
+    DestroyWindows();
+    throw std::runtime_error("cannot open the saver window (error " + std::to_string(GetLastError()) + ")");
+  }
+  // WM_NCCREATE set the pointer before window_ was known: messages so far
+  // went to the default handler, which is right for creation.
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  reportedSize_ = ClientSize();
+}
+
+void Win32SaverHost::DestroyWindows() {
+  if (window_ != nullptr) {
+    HWND window = H(window_);
+    window_ = nullptr;
+    DestroyWindow(window);
+  }
+  if (application_ != nullptr) DestroyWindow(H(application_));
+  application_ = nullptr;
+  surface_->Free();
+  if (systemCursorHidden_) {
+    ::ShowCursor(TRUE);
+    systemCursorHidden_ = false;
+  }
+}
+
+void Win32SaverHost::Run(SaverEvents& events) {
+  if (events_ != nullptr) throw std::logic_error("the saver window is already running");
+  CreateWindows();
+  events_ = &events;
+  closed_ = false;
+  struct Cleanup {
+    Win32SaverHost& host;
+    ~Cleanup() {
+      host.closed_ = true;
+      host.events_ = nullptr;
+      host.DestroyWindows();
+    }
+  } cleanup{*this};
+
+  events.FormShow();
+  while (!closed_) {
+    PumpMessages();
+    if (closed_) break;
+    // Frames follow each other without waiting: the idle handler paces itself.
+    const bool mayWait = !idle_ || events.IdleFrame();
+    if (closed_ || !mayWait) continue;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
+
+void Win32SaverHost::PumpMessages() {
+  MSG msg;
+  while (!closed_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      if (events_ != nullptr) events_->Close();
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Win32SaverHost::ProcessMessages() {
+  if (events_ != nullptr) PumpMessages();
+}
+
+void Win32SaverHost::ReportResize() {
+  if (window_ == nullptr) return;
+  const TextExtent size = ClientSize();
+  if (size.cx == reportedSize_.cx && size.cy == reportedSize_.cy) return;
+  reportedSize_ = size;
+  if (events_ != nullptr && !closed_) events_->FormResize();
+}
+
+TextExtent Win32SaverHost::ScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+TextExtent Win32SaverHost::ClientSize() {
+  if (window_ == nullptr) return windowed_ ? TextExtent{kWindowedWidth, kWindowedHeight} : ScreenSize();
+  RECT r{};
+  GetClientRect(H(window_), &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void Win32SaverHost::SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (window_ == nullptr) return;
+  SetWindowPos(H(window_), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ReportResize();  // at once, as the window's logic expects
+}
+
+void Win32SaverHost::SetTopmost() {
+  if (window_ != nullptr) SetWindowPos(H(window_), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void Win32SaverHost::HideApplicationWindow() {
+  if (application_ != nullptr) ShowWindow(H(application_), SW_HIDE);
+}
+
+void Win32SaverHost::SetScreenSaverRunning(bool running) {
+  BOOL old = FALSE;
+  SystemParametersInfoW(SPI_SCREENSAVERRUNNING, running ? TRUE : FALSE, &old, 0);
+}
+
+void Win32SaverHost::ShowCursor(bool show) {
+  cursorShown_ = show;
+  // The system's display count changes once per state change, so that it
+  // is balanced again when the window goes.
+  if (window_ != nullptr && show == systemCursorHidden_) {
+    ::ShowCursor(show ? TRUE : FALSE);
+    systemCursorHidden_ = !show;
+  }
+  if (window_ != nullptr) SetCursor(show ? LoadCursorW(nullptr, IDC_ARROW) : nullptr);
+}
+
+void Win32SaverHost::SetCaption(std::u16string_view caption) {
+  caption_ = ToWide(caption);
+  if (window_ != nullptr) SetWindowTextW(H(window_), caption_.c_str());
+  if (application_ != nullptr) SetWindowTextW(H(application_), caption_.c_str());
+}
+
+void Win32SaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
+  if (window_ == nullptr) return;
+  Surface& s = *surface_;
+  s.valid = false;
+  const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 && frame.stride >= frame.width &&
+                     frame.stride <= INT_MAX / 4;
+  if (valid && s.Ensure(frame.width, frame.height)) {
+    for (int32_t y = 0; y < frame.height; ++y)
+      std::memcpy(s.bits + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
+                  frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride),
+                  static_cast<size_t>(frame.width) * 4);
+    GdiFlush();
+    s.valid = true;
+    s.left = left;
+    s.top = top;
+  }
+  HDC dc = GetDC(H(window_));
+  if (dc != nullptr) {
+    Paint(dc);
+    ReleaseDC(H(window_), dc);
+  }
+}
+
+void Win32SaverHost::Paint(void* target) {
+  HDC dc = static_cast<HDC>(target);
+  RECT client{};
+  GetClientRect(H(window_), &client);
+  const Surface& s = *surface_;
+  if (!s.valid) {
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return;
+  }
+  // Black around the frame, the frame itself without flicker.
+  const int save = SaveDC(dc);
+  ExcludeClipRect(dc, s.left, s.top, s.left + s.width, s.top + s.height);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  RestoreDC(dc, save);
+  BitBlt(dc, s.left, s.top, s.width, s.height, s.dc, 0, 0, SRCCOPY);
+}
+
+bool Win32SaverHost::VerifyPassword() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS) return true;
+  ::ShowCursor(TRUE);
+  bool allow = true;
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  if (RegQueryValueExW(key, L"ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
+          ERROR_SUCCESS &&
+      value != 0) {
+    if (HMODULE library = LoadLibraryW((SystemFolder() + L"PASSWORD.CPL").c_str())) {
+      using VerifyFn = BOOL(WINAPI*)(HWND);
+      auto verify = reinterpret_cast<VerifyFn>(reinterpret_cast<void*>(GetProcAddress(library, "VerifyScreenSavePwd")));
+      if (verify != nullptr) allow = verify(H(window_)) != FALSE;
+      FreeLibrary(library);
+    }
+  }
+  RegCloseKey(key);
+  ::ShowCursor(FALSE);
+  return allow;
+}
+
+}  // namespace lumevra

@@ -1,0 +1,84 @@
+// The saver window on Windows: a GDI window that shows frames from a DIB.
+// Supports: the full-screen form as a borderless topmost popup covering the
+// primary screen, owned by a hidden application window so that it has no
+// taskbar button; the windowed test run as an ordinary resizable window;
+// frames copied into a 32-bit top-down DIB section and blitted 1:1 at their
+// offset on a black client area (also on repaint); mouse, key and close
+// messages as events; an idle loop that calls the idle handler while the
+// message queue is empty; the cursor's visibility; the 95/98/ME saver flag
+// and password check; the DirectSound players and the MCI music of this
+// window (the music's completion message arrives through its loop).
+// Does not support: drawing into a foreign window, several monitors (the
+// primary screen is the one covered).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/win32/DirectSoundOutput.h"
+#include "platform/win32/MciMusic.h"
+
+namespace lumevra {
+
+class Win32SaverHost final : public SaverHost {
+public:
+  static constexpr int32_t kWindowedWidth = 688;
+  static constexpr int32_t kWindowedHeight = 446;
+
+  Win32SaverHost();
+  ~Win32SaverHost() override;
+  Win32SaverHost(const Win32SaverHost&) = delete;
+  Win32SaverHost& operator=(const Win32SaverHost&) = delete;
+
+  void SetWindowed(bool windowed) override { windowed_ = windowed; }
+  SoundOutput* Sound() override { return &sound_; }
+  MusicDevice* Music() override { return &music_; }
+  // Throws std::runtime_error when the window cannot be made.
+  void Run(SaverEvents& events) override;
+
+  TextExtent ScreenSize() override;
+  TextExtent ClientSize() override;
+  void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void SetTopmost() override;
+  void HideApplicationWindow() override;
+  void SetScreenSaverRunning(bool running) override;
+  void ShowCursor(bool show) override;
+  void SetCaption(std::u16string_view caption) override;
+  void Present(const PixelView& frame, int32_t left, int32_t top) override;
+  void ProcessMessages() override;
+  void SetIdleHandler(bool installed) override { idle_ = installed; }
+  bool VerifyPassword() override;
+  void Close() override { closed_ = true; }
+
+  // The window (an HWND) while Run runs, else 0.
+  intptr_t Window() const { return reinterpret_cast<intptr_t>(window_); }
+
+private:
+  struct Surface;
+  static intptr_t __stdcall WindowProc(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
+  intptr_t Handle(unsigned message, uintptr_t wParam, intptr_t lParam);
+  void CreateWindows();
+  void DestroyWindows();
+  void PumpMessages();
+  void ReportResize();
+  void Paint(void* dc);
+
+  DirectSoundOutput sound_;
+  MciMusic music_;
+  std::unique_ptr<Surface> surface_;
+
+  bool windowed_ = false;
+  void* application_ = nullptr;  // HWND of the hidden application window
+  void* window_ = nullptr;       // HWND of the saver window
+  SaverEvents* events_ = nullptr;
+  bool closed_ = true;
+  bool idle_ = false;
+  bool cursorShown_ = true;
+  bool systemCursorHidden_ = false;  // our ShowCursor(FALSE) is in force
+  std::wstring caption_;
+  TextExtent reportedSize_;
+};
+
+}  // namespace lumevra
