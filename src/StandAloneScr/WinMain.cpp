@@ -5,16 +5,10 @@
 // LUMEVRA_BACKEND=headless runs the same modes without any window or sound
 // device (for tests): the saver shows LUMEVRA_HEADLESS_FRAMES frames
 // (default 100) in memory and closes, the dialog closes at once.
-#include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <optional>
-#include <string>
 
-#include "base/Ini.h"
-#include "platform/headless/HeadlessDialogHost.h"
-#include "platform/headless/HeadlessPreviewTarget.h"
-#include "platform/headless/HeadlessSaverHost.h"
+#include "platform/headless/HeadlessRun.h"
 #include "platform/win32/GdiFontRaster.h"
 #include "platform/win32/Win32DialogHost.h"
 #include "platform/win32/Win32PreviewTarget.h"
@@ -25,30 +19,6 @@
 #include "ui/Startup.h"
 #include "ui/uConfig.h"
 
-namespace {
-
-bool HeadlessRequested() {
-  const char* backend = std::getenv("LUMEVRA_BACKEND");
-  return backend && std::string(backend) == "headless";
-}
-
-int HeadlessFrames() {
-  const char* text = std::getenv("LUMEVRA_HEADLESS_FRAMES");
-  const auto frames = text ? lumevra::ParseInteger(text) : std::nullopt;
-  return frames && *frames >= 0 ? static_cast<int>(*frames) : 100;
-}
-
-int RunHeadless(lumevra::Win32System& system, lumevra::Platform platform) {
-  lumevra::HeadlessSaverHost saver;
-  saver.maxFrames = HeadlessFrames();
-  lumevra::HeadlessDialogHost dialog;
-  platform.saver = &saver;
-  platform.dialog = &dialog;
-  platform.openPreview = [](intptr_t) { return std::make_unique<lumevra::HeadlessPreviewTarget>(152, 112); };
-  return lumevra::RunStartup(system, lumevra::MakeStartupHandlers(platform), std::cout);
-}
-
-}  // namespace
 
 // A GUI-subsystem program; the wide entry point, so that no argument is
 // squeezed through the ANSI code page (Win32System reads them itself).
@@ -62,7 +32,7 @@ int wmain(int, wchar_t**) {
     lumevra::Platform platform;
     platform.system = &system;
     platform.fonts = &fonts;
-    if (HeadlessRequested()) return RunHeadless(system, platform);
+    if (lumevra::HeadlessRequested()) return lumevra::RunHeadlessStartup(platform);
 
     lumevra::Win32SaverHost saver;
     lumevra::Win32DialogHost dialog;

@@ -23,11 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Ini.h"
 #include "platform/fonts/FreeTypeFontRaster.h"
-#include "platform/headless/HeadlessDialogHost.h"
-#include "platform/headless/HeadlessPreviewTarget.h"
-#include "platform/headless/HeadlessSaverHost.h"
+#include "platform/headless/HeadlessRun.h"
 #include "platform/linux/GtkDialogHost.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/SdlSaverHost.h"
@@ -39,17 +36,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool HeadlessRequested() {
-  const char* backend = std::getenv("LUMEVRA_BACKEND");
-  return backend && std::string(backend) == "headless";
-}
-
-int HeadlessFrames() {
-  const char* text = std::getenv("LUMEVRA_HEADLESS_FRAMES");
-  const auto frames = text ? lumevra::ParseInteger(text) : std::nullopt;
-  return frames && *frames >= 0 ? static_cast<int>(*frames) : 100;
-}
 
 std::optional<unsigned long> ParseWindowId(const char* text) {
   if (!text || !*text) return std::nullopt;
@@ -92,21 +78,11 @@ private:
   fs::path path_;
 };
 
-int RunHeadless(lumevra::LinuxSystem& system, lumevra::Platform platform) {
-  lumevra::HeadlessSaverHost saver;
-  saver.maxFrames = HeadlessFrames();
-  lumevra::HeadlessDialogHost dialog;
-  platform.saver = &saver;
-  platform.dialog = &dialog;
-  platform.openPreview = [](intptr_t) { return std::make_unique<lumevra::HeadlessPreviewTarget>(152, 112); };
-  return lumevra::RunStartup(system, lumevra::MakeStartupHandlers(platform), std::cout);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  const std::optional<unsigned long> daemonWindow = HeadlessRequested() ? std::nullopt : DaemonWindow(args);
+  const std::optional<unsigned long> daemonWindow = lumevra::HeadlessRequested() ? std::nullopt : DaemonWindow(args);
   std::optional<PrivateTempFolder> privateTemp;
   if (daemonWindow) privateTemp.emplace();
 
@@ -118,7 +94,7 @@ int main(int argc, char** argv) {
     lumevra::Platform platform;
     platform.system = &system;
     platform.fonts = &fonts;
-    if (HeadlessRequested()) return RunHeadless(system, platform);
+    if (lumevra::HeadlessRequested()) return lumevra::RunHeadlessStartup(platform);
 
     lumevra::SdlSaverHost saver;
     lumevra::GtkDialogHost dialog;

@@ -1,0 +1,15 @@
+// Running the program's modes on the headless hosts, for any desktop build:
+// LUMEVRA_BACKEND=headless asks for it (tests, servers without a display).
+// The saver shows LUMEVRA_HEADLESS_FRAMES frames (default 100) in memory and
+// closes; the dialog closes at once; a preview draws into memory.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace lumevra {
+
+bool HeadlessRequested();
+// Runs the start-up with `platform`'s system and fonts on headless hosts.
+int RunHeadlessStartup(Platform platform);
+
+}  // namespace lumevra
