@@ -53,32 +53,32 @@ std::string SmallWave(size_t samples) {
   return "RIFF" + Le(static_cast<uint32_t>(4 + body.size()), 4) + "WAVE" + body;
 }
 
-fs::path BuildSaver(const fs::path& dir, const SceneSpec& spec, const std::string& name) {
+fs::path BuildSaver(const fs::path& dir, const SceneSpec& scene, const std::string& name) {
   const fs::path media = dir / "media";
   fs::create_directories(media);
-  WriteFile(media / "back.jpg", EncodeJpeg(Picture(spec.width, spec.height), 95));
+  WriteFile(media / "back.jpg", EncodeJpeg(Picture(scene.width, scene.height), 95));
   std::ostringstream ini;
-  ini << "[Scene]\nTitle=" << spec.title << "\nDescription=" << spec.description << "\nBackground=back.jpg\n";
-  if (spec.water) {
-    WriteFile(media / "mask.png", EncodePng(Mask(spec.width, spec.height), false));
+  ini << "[Scene]\nTitle=" << scene.title << "\nDescription=" << scene.description << "\nBackground=back.jpg\n";
+  if (scene.water) {
+    WriteFile(media / "mask.png", EncodePng(Mask(scene.width, scene.height), false));
     ini << "Mask=mask.png\n";
   }
-  if (spec.music) {
+  if (scene.music) {
     WriteFile(media / "tune.mp3", "not really music, the headless player only opens it");
     ini << "Music=tune.mp3\n";
   }
-  ini << "MusicVolume=" << spec.musicVolume << "\nSoundVolume=" << spec.soundVolume << "\n";
-  if (spec.water)
+  ini << "MusicVolume=" << scene.musicVolume << "\nSoundVolume=" << scene.soundVolume << "\n";
+  if (scene.water)
     ini << "[Wave0]\nAmplitude=3\nWaveCount=8\nSpeed=20\nDirection=1\nVertWave=1\nPeriod=360\n";
-  ini << "[Weather]\nKind=" << spec.weather << "\n";
-  for (size_t i = 0; i < spec.sounds.size(); ++i) {
-    const SceneSound& s = spec.sounds[i];
+  ini << "[Weather]\nKind=" << scene.weather << "\n";
+  for (size_t i = 0; i < scene.sounds.size(); ++i) {
+    const SceneSound& s = scene.sounds[i];
     const std::string file = "sound" + std::to_string(i) + ".wav";
     WriteFile(media / file, s.valid ? SmallWave() : std::string("this is no wave"));
     ini << "[Sound" << i << "]\nFile=" << file << "\nPlayMode=" << s.playMode << "\nPauseMin=" << s.pauseMin
         << "\nPauseMax=" << s.pauseMax << "\n";
   }
-  ini << spec.extra;
+  ini << scene.extra;
   WriteFile(media / "scene.ini", ini.str());
   // The runtime part does not matter to the package search.
   WriteFile(dir / "runtime.bin", "runtime stand-in\n");

@@ -40,7 +40,7 @@ struct SceneSpec {
 
 // Writes the scene and its media into `dir`, builds `dir/name` with scrtool
 // and returns its path. Fails the test when the build fails.
-std::filesystem::path BuildSaver(const std::filesystem::path& dir, const SceneSpec& spec,
+std::filesystem::path BuildSaver(const std::filesystem::path& dir, const SceneSpec& scene,
                                  const std::string& name = "Harbour.scr");
 
 // A headless system that runs `programFile` with `args`, extracting into

@@ -65,9 +65,9 @@ TEST(StandAloneScr, HeadlessSaverRunsAndASecondStartIsBlocked) {
   GTEST_SKIP() << "POSIX shell commands";
 #endif
   test::TempFolder dir;
-  test::SceneSpec spec;
-  spec.sounds = {{0, 0, 0}};
-  const fs::path built = test::BuildSaver(dir.path(), spec);
+  test::SceneSpec scene;
+  scene.sounds = {{0, 0, 0}};
+  const fs::path built = test::BuildSaver(dir.path(), scene);
   // A real screensaver: the runtime with the package of the one just built.
   const fs::path saver = dir / "Real.scr";
   fs::copy_file(LUMEVRA_STANDALONESCR, saver);

@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 
 struct Backend {
   explicit Backend(const std::vector<std::string>& args) : clock(1000), use(clock) {
-    test::SceneSpec spec;
-    spec.music = true;
-    spec.sounds = {{0, 0, 0}};
-    saver = test::BuildSaver(dir.path(), spec);
+    test::SceneSpec scene;
+    scene.music = true;
+    scene.sounds = {{0, 0, 0}};
+    saver = test::BuildSaver(dir.path(), scene);
     system = test::SaverSystem(saver, args, dir.path());
     platform.system = &system;
     platform.saver = &saverHost;

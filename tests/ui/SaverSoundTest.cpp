@@ -15,9 +15,9 @@ using test::SceneSound;
 using test::SceneSpec;
 
 SceneSpec WithSounds(std::vector<SceneSound> sounds) {
-  SceneSpec spec;
-  spec.sounds = std::move(sounds);
-  return spec;
+  SceneSpec scene;
+  scene.sounds = std::move(sounds);
+  return scene;
 }
 
 TEST(SaverSound, EachPlayModeKeepsItsSchedule) {
@@ -68,9 +68,9 @@ TEST(SaverSound, RandomPauseFirstPlaysAfterFiveToNineSeconds) {
 
 TEST(SaverSound, VolumeAndBrokenFiles) {
   // Slot 1 holds no wave: it stays silent and the others still play.
-  SceneSpec spec = WithSounds({{2, 0, 0}, {2, 0, 0, false}, {2, 0, 0}});
-  spec.soundVolume = 55;
-  SaverRig rig(spec);
+  SceneSpec scene = WithSounds({{2, 0, 0}, {2, 0, 0, false}, {2, 0, 0}});
+  scene.soundVolume = 55;
+  SaverRig rig(scene);
   TfmStndAlneScr form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 1);
   EXPECT_TRUE(form.SoundStates[0].Active);
@@ -119,9 +119,9 @@ TEST(SaverSound, WithoutAllEightPlayersOnlySlotZeroPlays) {
 }
 
 TEST(SaverSound, MusicRestartsWhenItHasPlayedToItsEnd) {
-  SceneSpec spec;
-  spec.music = true;
-  SaverRig rig(spec);
+  SceneSpec scene;
+  scene.music = true;
+  SaverRig rig(scene);
   rig.host.music.lengthMs = 500;
   rig.host.maxFrames = 50;  // 1.6 s of frames
   TfmStndAlneScr form(rig.system, rig.host, nullptr);

@@ -18,11 +18,11 @@
 namespace lumevra::test {
 
 struct SaverRig {
-  explicit SaverRig(const SceneSpec& spec, std::vector<std::string> args = {"/s"},
+  explicit SaverRig(const SceneSpec& scene, std::vector<std::string> args = {"/s"},
                     const std::string& settings = "", const std::string& programName = "Harbour.scr")
       : clock(100000), use(clock) {
     SetFixedSeed(7);
-    saver = BuildSaver(dir.path(), spec, programName);
+    saver = BuildSaver(dir.path(), scene, programName);
     if (!settings.empty()) {
       std::filesystem::path ini = saver;
       WriteFile(ini.replace_extension(".ini"), "[Config]\n" + settings);

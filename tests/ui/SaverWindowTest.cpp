@@ -14,10 +14,10 @@ using test::SaverRig;
 using test::SceneSpec;
 
 TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
-  SceneSpec spec;
-  spec.music = true;
-  spec.musicVolume = 50;
-  SaverRig rig(spec);
+  SceneSpec scene;
+  scene.music = true;
+  scene.musicVolume = 50;
+  SaverRig rig(scene);
   TfmStndAlneScr form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 3);
 
@@ -97,9 +97,9 @@ TEST(SaverWindow, SettingsShapeTheFrame) {
 }
 
 TEST(SaverWindow, MusicFollowsTheSettingOverTheHeader) {
-  SceneSpec spec;
-  spec.music = true;
-  SaverRig rig(spec, {"/s"}, "Music=0\n");
+  SceneSpec scene;
+  scene.music = true;
+  SaverRig rig(scene, {"/s"}, "Music=0\n");
   TfmStndAlneScr form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 1);
   form.Close();
@@ -210,10 +210,10 @@ TEST(SaverWindow, OldSystemsAskForThePasswordBeforeClosing) {
 }
 
 TEST(SaverWindow, ClosingDeletesEveryExtractedFile) {
-  SceneSpec spec;
-  spec.music = true;
-  spec.sounds = {{0, 0, 0}, {2, 1, 1}};
-  SaverRig rig(spec);
+  SceneSpec scene;
+  scene.music = true;
+  scene.sounds = {{0, 0, 0}, {2, 1, 1}};
+  SaverRig rig(scene);
   TfmStndAlneScr form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 2);
   const fs::path folder = rig.ExtractionFolder();
