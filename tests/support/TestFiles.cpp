@@ -59,7 +59,9 @@ std::string Int32Le(int32_t value) {
   return s;
 }
 
-int RunCommand(const std::string& command, std::string& output) {
+namespace {
+
+int RunOnce(const std::string& command, std::string& output) {
   output.clear();
 #ifdef _WIN32
   // The commands quote paths the POSIX way; cmd.exe knows only double quotes.
@@ -78,6 +80,21 @@ int RunCommand(const std::string& command, std::string& output) {
   return status;
 #else
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+}  // namespace
+
+int RunCommand(const std::string& command, std::string& output) {
+#ifdef _WIN32
+  // 9009 is cmd.exe failing to start the program at all, which Wine does
+  // now and then under load; the program itself never ran, so try again.
+  int status = 0;
+  for (int attempt = 0; attempt < 3; ++attempt)
+    if ((status = RunOnce(command, output)) != 9009) break;
+  return status;
+#else
+  return RunOnce(command, output);
 #endif
 }
 
