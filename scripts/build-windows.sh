@@ -28,17 +28,7 @@ packages=(
   wine wine64 xvfb xauth x11-apps imagemagick cmake make dpkg-dev nasm googletest
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "build-windows: installing ${missing[*]}"
-  "${SUDO[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh build-windows "${packages[@]}"
 
 strip_epoch() { echo "${1#*:}"; }
 key="zlib-$(strip_epoch $zlib_version)_png-$(strip_epoch $png_version)_jpeg-$(strip_epoch $jpeg_version)_gif-$(strip_epoch $gif_version)_gtest-$(dpkg-query -W -f='${Version}' googletest)"

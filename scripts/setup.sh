@@ -13,18 +13,5 @@ packages=(
   xvfb xauth x11-apps x11-utils imagemagick
 )
 
-if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
-
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  "${SUDO[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"
 echo "setup: all packages present"
