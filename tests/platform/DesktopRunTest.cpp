@@ -154,7 +154,15 @@ TEST_F(DesktopRun, SaverAnimatesTheWaterAndAKeyEndsIt) {
   ASSERT_EQ(picture.width, w);
 
   const pid_t pid = Spawn({saver.string(), "/s"}, env);
-  std::this_thread::sleep_for(2s);
+  // Wait until the scene covers the screen (a loaded machine starts it later), then let it run.
+  for (int i = 0; i < 40 * kSlowdown; ++i) {
+    std::this_thread::sleep_for(250ms);
+    const std::vector<uint32_t> shot = Grab(d, root, w, h);
+    long lit = 0;
+    for (size_t p = 0; p < shot.size(); p += 97) lit += Distance(shot[p], 0) > 40;
+    if (lit > static_cast<long>(shot.size() / 97) * 8 / 10) break;
+  }
+  std::this_thread::sleep_for(1500ms);
   const std::vector<uint32_t> screen = Grab(d, root, w, h);
   ASSERT_EQ(screen.size(), static_cast<size_t>(w) * h);
 
