@@ -5,17 +5,16 @@
 
 #include "graphics/PictureLoader.h"
 #include "support/TestFiles.h"
+#include "tools/ScrtoolRun.h"
 
 namespace lumevra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::Quote;
 
-int Tool(const std::string& args, std::string& out) {
-  return test::RunCommand(std::string(LUMEVRA_SCRTOOL) + " " + args + " 2>&1", out);
-}
+int Tool(const std::string& args, std::string& out) { return test::Scrtool(args, out); }
 
 void ExpectHas(const std::string& text, const std::string& part) {
   EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part;

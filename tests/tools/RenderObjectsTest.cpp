@@ -13,17 +13,16 @@
 #include "platform/fonts/FreeTypeFontRaster.h"
 #include "support/ObjectScene.h"
 #include "support/TestFiles.h"
+#include "tools/ScrtoolRun.h"
 
 namespace lumevra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::Quote;
 
-int Tool(const std::string& args, std::string& out) {
-  return test::RunCommand(std::string(LUMEVRA_SCRTOOL) + " " + args + " 2>&1", out);
-}
+int Tool(const std::string& args, std::string& out) { return test::Scrtool(args, out); }
 
 // A scene file around the twenty objects, built into a screensaver.
 class RenderObjects : public ::testing::Test {

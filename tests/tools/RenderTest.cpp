@@ -5,13 +5,14 @@
 #include "authoring/Scene.h"
 #include "graphics/PictureLoader.h"
 #include "support/TestFiles.h"
+#include "tools/ScrtoolRun.h"
 
 namespace lumevra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::Quote;
 
 class RenderTest : public ::testing::Test {
 protected:
@@ -23,9 +24,7 @@ protected:
               0)
         << out;
   }
-  static int Tool(const std::string& args, std::string& out) {
-    return test::RunCommand(std::string(LUMEVRA_SCRTOOL) + " " + args + " 2>&1", out);
-  }
+  static int Tool(const std::string& args, std::string& out) { return test::Scrtool(args, out); }
   DecodedPicture Render(const std::string& options, const std::string& name) {
     std::string out;
     EXPECT_EQ(Tool("render " + Quote(saver) + " -o " + Quote(dir / name) + " " + options, out), 0) << out;

@@ -4,19 +4,18 @@
 
 #include "authoring/PackageWriter.h"
 #include "support/TestFiles.h"
+#include "tools/ScrtoolRun.h"
 
 namespace lumevra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::Quote;
 
 class ScrtoolTest : public ::testing::Test {
 protected:
-  int Tool(const std::string& args, std::string& out) {
-    return test::RunCommand(std::string(LUMEVRA_SCRTOOL) + " " + args + " 2>/dev/null", out);
-  }
+  int Tool(const std::string& args, std::string& out) { return test::Scrtool(args, out, false); }
   test::TempFolder dir;
 };
 
