@@ -46,9 +46,14 @@ ls -A "$wintemp" | sort >"$work/temp-before.txt"
 # 1. The saver.
 wine "$work/Demo.scr" /s >"$work/saver.log" 2>&1 &
 saver=$!
-sleep 3
-import -window root "$work/saver.png"
-mean=$(convert "$work/saver.png" -colorspace Gray -format '%[fx:mean]' info:)
+# Wait for the scene (a loaded machine starts Wine late), at most 60 s.
+mean=0
+for _ in $(seq 120); do
+  sleep 0.5
+  import -window root "$work/saver.png"
+  mean=$(convert "$work/saver.png" -colorspace Gray -format '%[fx:mean]' info:)
+  awk "BEGIN{exit !($mean > 0.05)}" && break
+done
 echo "screenshot mean brightness: $mean"
 check "the saver shows the scene" "awk 'BEGIN{exit !($mean > 0.05)}'"
 ls -A "$wintemp" | sort >"$work/temp-during.txt"
