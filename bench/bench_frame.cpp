@@ -9,11 +9,11 @@
 #include <chrono>
 #include <cmath>
 
-#include "base/Ticks.h"
-#include "engine/uAnimEngine.h"
-#include "objects/AnimObjects.h"
-#include "package/uKAProject.h"
-#include "weather/uRain.h"
+#include "base/Clock.h"
+#include "engine/ScenePlayer.h"
+#include "objects/ObjectList.h"
+#include "package/Project.h"
+#include "weather/Rain.h"
 
 #include "BenchSupport.h"
 
@@ -30,8 +30,9 @@ using bench::Seconds;
 struct Scene {
   ManualClock clock{5000};
   ScopedClock scoped{clock};
-  TProject project{MakeAnimObjectsFactory({})};
-  TAnimEngine engine;
+  ScenePlayer scene;
+  Project& project = scene.GetProject();
+  Engine& engine = scene.GetEngine();
 
   explicit Scene(int32_t firstRow, int32_t weatherKind = 0, bool clockOn = false) {
     project.Background.SetSize(kW, kH);
@@ -40,10 +41,10 @@ struct Scene {
     project.Height = kH;
     const int32_t depth = kH - firstRow;
     for (int32_t y = 0; y < kH; ++y) {
-      TColor32* bg = project.Background.ScanLine(y);
-      TColor32* m = project.Mask.ScanLine(y);
+      Color32* bg = project.Background.ScanLine(y);
+      Color32* m = project.Mask.ScanLine(y);
       for (int32_t x = 0; x < kW; ++x) {
-        bg[x] = Color32(uint8_t(x * 7 + y), uint8_t(y * 3), uint8_t(x ^ y));
+        bg[x] = Rgba(uint8_t(x * 7 + y), uint8_t(y * 3), uint8_t(x ^ y));
         m[x] = 0x00FFFFFF;
         if (y < firstRow) continue;
         const int32_t wobble = int32_t(30 * std::sin(x / 80.0) + 8 * std::sin(x / 13.0));
@@ -53,7 +54,7 @@ struct Scene {
       }
     }
     for (size_t i = 0; i < 8; ++i) {
-      TWaveParam& p = project.WaveParams[i];
+      WaveParams& p = project.WaveLayers[i];
       p.SetLoaderDefaults();
       p.Direction = int32_t(i % 6);
       p.Perspective = i % 2 == 0;
@@ -68,10 +69,9 @@ struct Scene {
     project.Weather.SizeOrSlant = weatherKind == 2 ? 20 : 6;
     project.Weather.DropLength = 10;
     project.Weather.Opacity = 8;
-    engine.ClockOn = clockOn;
-    engine.SetProject(project);
-    engine.Prepare();
-    engine.SetWeather(weatherKind > 0);
+    SceneOptions options;
+    options.showClock = clockOn;
+    scene.Prepare(options);
   }
 
   void Step() {
@@ -81,7 +81,7 @@ struct Scene {
 };
 
 void BM_FrameCopy(benchmark::State& state) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   src.SetSize(kW, kH);
   dst.SetSize(kW, kH);
   for (auto _ : state) {
@@ -93,7 +93,7 @@ void BM_FrameCopy(benchmark::State& state) {
 
 void WaterStep(benchmark::State& state, int32_t firstRow) {
   Scene scene(firstRow);
-  TBitmap32 copy;
+  Bitmap32 copy;
   copy.SetSize(kW, kH);
   double water = 0, plain = 0;
   for (auto _ : state) {
@@ -121,9 +121,9 @@ void BM_FrameStep(benchmark::State& state) {
 void BM_RainStep(benchmark::State& state) {
   ManualClock clock;
   ScopedClock scoped(clock);
-  TBitmap32 surface;
+  Bitmap32 surface;
   surface.SetSize(kW, kH);
-  TRain rain;
+  Rain rain;
   rain.Surface = &surface;
   rain.SetAmount(1000);
   rain.Populate();

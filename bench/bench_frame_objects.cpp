@@ -35,7 +35,7 @@ struct PictureFolder {
 };
 
 void BM_FrameCopy(benchmark::State& state) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   src.SetSize(kW, kH);
   dst.SetSize(kW, kH);
   for (auto _ : state) {
@@ -49,7 +49,7 @@ void BM_FrameStepObjects(benchmark::State& state) {
   PictureFolder folder;
   FreeTypeFontRaster fonts;
   test::ObjectSceneRig rig(kW, kH, test::WriteObjectScene(folder.path, true, false), &fonts, true);
-  TBitmap32 copy;
+  Bitmap32 copy;
   copy.SetSize(kW, kH);
   double frame = 0, plain = 0;
   for (auto _ : state) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "authoring/PackageWriter.h"
-#include "package/uProjectExtractor.h"
+#include "package/PackageExtractor.h"
 
 namespace {
 

@@ -10,17 +10,17 @@
 
 namespace {
 
-using lumevra::TBitmap32;
-using lumevra::TDrawMode;
-using lumevra::TRect;
-using lumevra::TStretchFilter;
+using lumevra::Bitmap32;
+using lumevra::DrawMode;
+using lumevra::Rect;
+using lumevra::StretchFilter;
 
 constexpr int32_t kW = 1920;
 constexpr int32_t kH = 1080;
 
 // A source with every kind of alpha an object picture has: transparent,
 // opaque and partly transparent pixels.
-void FillSource(TBitmap32& bmp, int32_t w, int32_t h) {
+void FillSource(Bitmap32& bmp, int32_t w, int32_t h) {
   bmp.SetSize(w, h);
   for (int32_t i = 0; i < w * h; ++i) {
     const auto v = static_cast<uint32_t>(i) * 2654435761u;
@@ -38,9 +38,9 @@ double Seconds(F&& f) {
 
 // One run times the blend and the copy side by side and reports their ratio.
 void BM_BlendVsMemcpy(benchmark::State& state) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   FillSource(src, kW, kH);
-  src.DrawMode = TDrawMode::dmBlend;
+  src.Mode = DrawMode::dmBlend;
   src.SetMasterAlpha(static_cast<uint8_t>(state.range(0)));
   dst.SetSize(kW, kH);
   std::vector<uint32_t> copy(static_cast<size_t>(kW) * kH);
@@ -56,7 +56,7 @@ void BM_BlendVsMemcpy(benchmark::State& state) {
 }
 
 void BM_DrawOpaque(benchmark::State& state) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   FillSource(src, kW, kH);
   dst.SetSize(kW, kH);
   for (auto _ : state) {
@@ -68,12 +68,12 @@ void BM_DrawOpaque(benchmark::State& state) {
 
 // A preview-sized output stretched to the full frame, as a windowed saver does.
 void BM_DrawStretched(benchmark::State& state) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   FillSource(src, 1280, 720);
-  src.StretchFilter = static_cast<TStretchFilter>(state.range(0));
+  src.Filter = static_cast<StretchFilter>(state.range(0));
   dst.SetSize(kW, kH);
   for (auto _ : state) {
-    dst.DrawStretched(TRect{0, 0, kW, kH}, TRect{0, 0, 1280, 720}, src);
+    dst.DrawStretched(Rect{0, 0, kW, kH}, Rect{0, 0, 1280, 720}, src);
     benchmark::DoNotOptimize(dst.Bits());
   }
 }
@@ -81,8 +81,8 @@ void BM_DrawStretched(benchmark::State& state) {
 BENCHMARK(BM_BlendVsMemcpy)->Arg(255)->Arg(128)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawOpaque)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawStretched)
-    ->Arg(static_cast<int>(TStretchFilter::sfNearest))
-    ->Arg(static_cast<int>(TStretchFilter::sfDraft))
+    ->Arg(static_cast<int>(StretchFilter::sfNearest))
+    ->Arg(static_cast<int>(StretchFilter::sfDraft))
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,21 +7,21 @@
 
 #include "base/Random.h"
 #include "graphics/Bitmap32.h"
-#include "weather/uRain.h"
-#include "weather/uSnow.h"
+#include "weather/Rain.h"
+#include "weather/Snow.h"
 
 namespace {
 
-using lumevra::TBitmap32;
-using lumevra::TRain;
-using lumevra::TSnow;
+using lumevra::Bitmap32;
+using lumevra::Rain;
+using lumevra::Snow;
 
 constexpr int32_t kW = 2560;
 constexpr int32_t kH = 1600;
 constexpr int32_t kCount = 1000;
 constexpr int32_t kFrameMs = 32;  // the saver window's pace
 
-void FillFrame(TBitmap32& bmp) {
+void FillFrame(Bitmap32& bmp) {
   bmp.SetSize(kW, kH);
   for (int32_t i = 0; i < kW * kH; ++i) bmp.Bits()[i] = 0xFF000000u | (static_cast<uint32_t>(i) * 2654435761u >> 8);
 }
@@ -35,8 +35,8 @@ double Seconds(F&& f) {
 
 // Times step() as the benchmark's own time and a frame copy beside it for the ratio.
 template <class Step>
-void RunAgainstCopy(benchmark::State& state, TBitmap32& frame, Step&& step) {
-  TBitmap32 wave;
+void RunAgainstCopy(benchmark::State& state, Bitmap32& frame, Step&& step) {
+  Bitmap32 wave;
   FillFrame(wave);
   double stepping = 0, copying = 0;
   for (auto _ : state) {
@@ -51,9 +51,9 @@ void RunAgainstCopy(benchmark::State& state, TBitmap32& frame, Step&& step) {
 
 void BM_SnowStep(benchmark::State& state) {
   lumevra::SetFixedSeed(1);
-  TBitmap32 frame;
+  Bitmap32 frame;
   FillFrame(frame);
-  TSnow snow;
+  Snow snow;
   snow.Surface = &frame;
   snow.SetAmount(kCount);
   snow.Populate();
@@ -68,9 +68,9 @@ BENCHMARK(BM_SnowStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_RainStep(benchmark::State& state) {
   lumevra::SetFixedSeed(1);
-  TBitmap32 frame;
+  Bitmap32 frame;
   FillFrame(frame);
-  TRain rain;
+  Rain rain;
   rain.Surface = &frame;
   rain.SetAmount(kCount);
   rain.Populate();
@@ -84,7 +84,7 @@ void BM_RainStep(benchmark::State& state) {
 BENCHMARK(BM_RainStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_FrameCopy(benchmark::State& state) {
-  TBitmap32 wave, frame;
+  Bitmap32 wave, frame;
   FillFrame(wave);
   frame.SetSize(kW, kH);
   for (auto _ : state) {

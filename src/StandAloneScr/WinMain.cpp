@@ -17,7 +17,7 @@
 #include "platform/win32/Win32System.h"
 #include "ui/RunModes.h"
 #include "ui/Startup.h"
-#include "ui/uConfig.h"
+#include "ui/SharedFolders.h"
 
 
 // A GUI-subsystem program; the wide entry point, so that no argument is
@@ -26,7 +26,7 @@ int wmain(int, wchar_t**) {
   lumevra::PrepareWindowsProcess();
   lumevra::Win32System system;
   // The studio settings live as long as the process.
-  lumevra::TLVConfig studioConfig(system);
+  lumevra::StudioSettings studioConfig(system);
   lumevra::GdiFontRaster fonts;
   try {
     lumevra::Platform platform;

@@ -31,7 +31,7 @@
 #include "platform/linux/X11PreviewTarget.h"
 #include "ui/RunModes.h"
 #include "ui/Startup.h"
-#include "ui/uConfig.h"
+#include "ui/SharedFolders.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
 
   lumevra::LinuxSystem system(argc, argv);
   // The studio settings live as long as the process.
-  lumevra::TLVConfig studioConfig(system);
+  lumevra::StudioSettings studioConfig(system);
   lumevra::FreeTypeFontRaster fonts;
   try {
     lumevra::Platform platform;

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
 
 namespace lumevra {
 

@@ -4,11 +4,8 @@
 #include <limits>
 
 #include "base/Rounding.h"
-#include "engine/uAnimEngine.h"
-#include "objects/AnimObjects.h"
-#include "objects/PictureObjects.h"
-#include "objects/TextObject.h"
-#include "objects/TextObjectDraw.h"
+#include "engine/Engine.h"
+#include "objects/ObjectList.h"
 
 namespace lumevra {
 
@@ -25,10 +22,10 @@ int32_t ScaledEdge(int32_t origin, int32_t size, double scale, int32_t sizePerce
 
 }  // namespace
 
-void TAnimEngine::DrawObjects() {
+void Engine::DrawObjects() {
   if (!ObjectsOn || !Objects) return;
   for (size_t i = 0; i < Objects->Count(); ++i) {
-    TAnimObject& object = Objects->Items(i);
+    AnimObject& object = Objects->Items(i);
     if (!object.Visible || !object.Displayed) continue;
     const int32_t left = object.ScreenLeft();
     const int32_t top = object.ScreenTop();
@@ -40,29 +37,8 @@ void TAnimEngine::DrawObjects() {
       right = static_cast<int32_t>(std::min<int64_t>(int64_t{left} + object.ImgWidth, INT32_MAX));
       bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{top} + object.ImgHeight, INT32_MAX));
     }
-    if (auto* text = dynamic_cast<TTextObject*>(&object))
-      DrawTextObject(*text);
-    else
-      DrawImageObject(object, left, top, right, bottom);
+    object.DrawOnto(FrameSurface, Rect{left, top, right, bottom}, Fonts);
   }
-}
-
-void TAnimEngine::DrawImageObject(TAnimObject& object, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  auto* picture = dynamic_cast<TAnimImgObject*>(&object);
-  if (!picture) return;
-  // A playing GIF shows its painter's latest complete frame.
-  const TBitmap32* source = &picture->CurrentImage();
-  if (picture->Flipped) {
-    picture->FlippedImage.Assign(*source);
-    picture->FlippedImage.FlipHorz();
-    source = &picture->FlippedImage;
-  }
-  FrameSurface.DrawStretched(TRect{left, top, right, bottom}, TRect{0, 0, object.ImgWidth, object.ImgHeight},
-                             *source);
-}
-
-void TAnimEngine::DrawTextObject(TTextObject& object) {
-  if (Fonts) lumevra::DrawTextObject(object, FrameSurface, *Fonts);
 }
 
 }  // namespace lumevra

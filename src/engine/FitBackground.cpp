@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "base/Rounding.h"
-#include "graphics/FastBMP.h"
-#include "package/uKAProject.h"
+#include "graphics/FastBitmap.h"
+#include "package/Project.h"
 
 namespace lumevra {
 
@@ -22,7 +22,7 @@ int32_t Round32(double v) {
 // Nearest-neighbour copy of the mask into a W x H surface: every target pixel
 // is exactly one mask pixel, so layer borders never gain mixed colours. An
 // empty mask gives W x H pixels of no layer.
-void ResampleMask(const TBitmap32& mask, TBitmap32& out, int32_t W, int32_t H) {
+void ResampleMask(const Bitmap32& mask, Bitmap32& out, int32_t W, int32_t H) {
   out.SetSize(W, H);
   if (mask.Empty()) return;
   const int64_t mw = mask.Width();
@@ -30,15 +30,15 @@ void ResampleMask(const TBitmap32& mask, TBitmap32& out, int32_t W, int32_t H) {
   std::vector<int32_t> cols(static_cast<size_t>(W));
   for (int32_t x = 0; x < W; ++x) cols[static_cast<size_t>(x)] = static_cast<int32_t>(x * mw / W);
   for (int32_t y = 0; y < H; ++y) {
-    const TColor32* in = mask.ScanLine(static_cast<int32_t>(y * mh / H));
-    TColor32* line = out.ScanLine(y);
+    const Color32* in = mask.ScanLine(static_cast<int32_t>(y * mh / H));
+    Color32* line = out.ScanLine(y);
     for (int32_t x = 0; x < W; ++x) line[x] = in[cols[static_cast<size_t>(x)]];
   }
 }
 
 }  // namespace
 
-void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::span<TWaveParam> waves, int32_t W,
+void FitPicture(bool proportional, Bitmap32& background, Bitmap32& mask, std::span<WaveParams> waves, int32_t W,
                 int32_t H) {
   // The window's client size divides the picture's shape and the picture's
   // size divides the wave rescaling: without both there is nothing to fit.
@@ -56,21 +56,21 @@ void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::
   }
 
   // Everything that can fail to allocate comes before the first change.
-  TFastBMP source;
-  source.LoadFromHandle(background);
-  TFastBMP target;
+  FastBitmap source;
+  source.LoadFrom(background);
+  FastBitmap target;
   target.SetSize(W, H);
   source.SmoothResize(target);
-  TBitmap32 newMask;
+  Bitmap32 newMask;
   ResampleMask(mask, newMask, W, H);
 
   background.SetSize(W, H);
-  target.DrawToDC(background, 0, 0);
+  target.DrawTo(background, 0, 0);
   mask.SetSize(W, H);
   std::copy(newMask.Bits(), newMask.Bits() + int64_t{W} * H, mask.Bits());
 
   // Wave fields measured in picture pixels follow the new size.
-  for (TWaveParam& wave : waves) {
+  for (WaveParams& wave : waves) {
     wave.Amplitude = Round32(static_cast<double>(W) / picW * wave.Amplitude);
     wave.Jitter = Round32(static_cast<double>(H) / picH * wave.Jitter);
   }
@@ -80,8 +80,8 @@ void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::
 
 namespace lumevra {
 
-void FitBackground(bool proportional, TProject& project, int32_t W, int32_t H) {
-  FitPicture(proportional, project.Background, project.Mask, project.WaveParams, W, H);
+void FitBackground(bool proportional, Project& project, int32_t W, int32_t H) {
+  FitPicture(proportional, project.Background, project.Mask, project.WaveLayers, W, H);
 }
 
 }  // namespace lumevra

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "graphics/Bitmap32.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra {
 
@@ -14,13 +14,13 @@ namespace lumevra {
 // by nearest neighbour so that only its own colours survive, and rescales the
 // pixel-measured wave fields (Amplitude with the width, Jitter with the
 // height). A W or H <= 0 or an empty picture changes nothing.
-void FitPicture(bool proportional, TBitmap32& background, TBitmap32& mask, std::span<TWaveParam> waves, int32_t W,
+void FitPicture(bool proportional, Bitmap32& background, Bitmap32& mask, std::span<WaveParams> waves, int32_t W,
                 int32_t H);
 
-class TProject;
+class Project;
 
 // The saver window's fitting of a loaded project to its client size: the
 // project's Background, Mask and eight wave layers, in place.
-void FitBackground(bool proportional, TProject& project, int32_t W, int32_t H);
+void FitBackground(bool proportional, Project& project, int32_t W, int32_t H);
 
 }  // namespace lumevra

@@ -41,19 +41,19 @@ int64_t SlantVOff(int64_t col, double freq, double amp, int32_t r, int32_t heigh
   return RoundWave(CosLookup(RoundWave(arg) % period) * amp);
 }
 
-void CheckSurface(const TWaves& w, const TBitmap32& wave) {
+void CheckSurface(const Waves& w, const Bitmap32& wave) {
   if (wave.Width() != w.Width || wave.Height() != w.Height)
     throw std::logic_error("wave surface does not match the prepared picture");
 }
 
 }  // namespace
 
-void TWaves::SampleRow(const WaveValues& v, int32_t r, TBitmap32& wave) const {
+void Waves::SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const {
   const int16_t* layers = LayerRow(r);
   for (int32_t x = 0; x < Width; ++x) {
     const int16_t L = layers[x];
     if (L < 0) continue;
-    const TWaveParam& p = (*Params)[static_cast<size_t>(L)];
+    const WaveParams& p = (*Params)[static_cast<size_t>(L)];
     if (LayerStill(p)) {
       wave.SetPixel(x, r, SourceRows[static_cast<size_t>(r)][x]);
       continue;
@@ -81,16 +81,16 @@ void TWaves::SampleRow(const WaveValues& v, int32_t r, TBitmap32& wave) const {
   }
 }
 
-void TWaves::SampleSpans(const WaveValues& v, int32_t r, TBitmap32& wave) const {
-  TColor32* const dstRow = wave.ScanLine(r);
+void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
+  Color32* const dstRow = wave.ScanLine(r);
   const int16_t* const lmR = LayerRow(r);
   const int64_t lastRow = Height - 1, lastCol = Width - 1;
   for (uint32_t k = RowSpans[static_cast<size_t>(r)]; k < RowSpans[static_cast<size_t>(r) + 1]; ++k) {
     const LayerSpan sp = Spans[k];
     const size_t L = static_cast<size_t>(sp.Layer);
-    const TWaveParam& p = (*Params)[L];
+    const WaveParams& p = (*Params)[L];
     if (LayerStill(p)) {
-      const TColor32* src = SourceRows[static_cast<size_t>(r)];
+      const Color32* src = SourceRows[static_cast<size_t>(r)];
       std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
       continue;
     }
@@ -102,7 +102,7 @@ void TWaves::SampleSpans(const WaveValues& v, int32_t r, TBitmap32& wave) const 
       // One source row for the whole span, written into row r itself.
       const int32_t s = p.VertWave ? static_cast<int32_t>(Clamp(r + Bounded(v.VOff[L]), lastRow)) : r;
       const int16_t* lmS = LayerRow(s);
-      const TColor32* src = SourceRows[static_cast<size_t>(s)];
+      const Color32* src = SourceRows[static_cast<size_t>(s)];
       if (hoff == 0 && s == r) {
         std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
       } else if (hoff == 0) {
@@ -141,9 +141,9 @@ void TWaves::SampleSpans(const WaveValues& v, int32_t r, TBitmap32& wave) const 
 // A slanted span: the target row is r itself (no jitter applies), the
 // source row follows each column's own wave value. The argument's remainder
 // by Period is carried from column to column instead of divided afresh.
-void TWaves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, TColor32* dstRow) const {
+void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const {
   const size_t L = static_cast<size_t>(sp.Layer);
-  const TWaveParam& p = (*Params)[L];
+  const WaveParams& p = (*Params)[L];
   const int64_t period = p.Period;
   const double freq = v.Freq[L], amp = v.Amp[L];
   const double damping = Height - r / 2.0;
@@ -156,7 +156,7 @@ void TWaves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int6
   // Locals, so that the pixel stores cannot make the compiler reload them.
   const int16_t* const layerMap = LayerMap.data();
   const size_t stride = static_cast<size_t>(Width);
-  const TColor32* const* const sourceRows = SourceRows.data();
+  const Color32* const* const sourceRows = SourceRows.data();
   int64_t prev = 0, floorMod = 0;
   bool carried = false;
   for (int32_t x = sp.X0; x < sp.X1; ++x) {
@@ -189,12 +189,12 @@ void TWaves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int6
     const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
     // A select rather than a branch: along a ragged shore the test flips unpredictably.
     const bool same = (lmR[u] == sp.Layer) & (layerMap[static_cast<size_t>(s) * stride + u] == sp.Layer);
-    const TColor32 sampled = sourceRows[s][u];
+    const Color32 sampled = sourceRows[s][u];
     dstRow[x] = same ? sampled : dstRow[x];
   }
 }
 
-void TWaves::Frame(TBitmap32& wave) const {
+void Waves::Frame(Bitmap32& wave) const {
   CheckSurface(*this, wave);
   if (LayerMap.empty()) return;
   WaveValues v;
@@ -205,7 +205,7 @@ void TWaves::Frame(TBitmap32& wave) const {
   }
 }
 
-void TWaves::FrameReference(TBitmap32& wave) const {
+void Waves::FrameReference(Bitmap32& wave) const {
   CheckSurface(*this, wave);
   if (LayerMap.empty()) return;
   WaveValues v;

@@ -46,7 +46,7 @@ int64_t RoundWave(long double v) {
   return static_cast<int64_t>(std::nearbyint(v));
 }
 
-void TWaves::Bind(const TWaveParams* params, int32_t width, int32_t height) {
+void Waves::Bind(const WaveLayerParams* params, int32_t width, int32_t height) {
   Params = params;
   Width = std::max(width, 0);
   Height = std::max(height, 0);
@@ -63,7 +63,7 @@ void TWaves::Bind(const TWaveParams* params, int32_t width, int32_t height) {
   maskWidth_ = 0;
 }
 
-void TWaves::BuildRowTables(const TBitmap32& background, const TBitmap32& mask, const TBitmap32* reflection) {
+void Waves::BuildRowTables(const Bitmap32& background, const Bitmap32& mask, const Bitmap32* reflection) {
   const size_t h = static_cast<size_t>(Height);
   MaskRows.assign(h, nullptr);
   SourceRows.assign(h, nullptr);
@@ -79,15 +79,15 @@ void TWaves::BuildRowTables(const TBitmap32& background, const TBitmap32& mask, 
   }
 }
 
-void TWaves::BuildReflection(const TBitmap32& background, const TBitmap32& mask, TBitmap32& reflection) {
+void Waves::BuildReflection(const Bitmap32& background, const Bitmap32& mask, Bitmap32& reflection) {
   if (MaskRows.size() != static_cast<size_t>(Height)) BuildRowTables(background, mask, &reflection);
   // First row of each reflecting mask code, -1 until seen.
   std::array<int32_t, 7> first;
   first.fill(-1);
   for (int32_t r = 0; r < Height; ++r) {
-    const TColor32* m = MaskRows[static_cast<size_t>(r)];
+    const Color32* m = MaskRows[static_cast<size_t>(r)];
     if (!m) continue;
-    TColor32* out = reflection.ScanLine(r);
+    Color32* out = reflection.ScanLine(r);
     for (int32_t x = 0; x < maskWidth_; ++x) {
       const int32_t n = MaskCode(m[x]);
       if (n < 1 || !(*Params)[static_cast<size_t>(n - 1)].Reflection) continue;
@@ -102,7 +102,7 @@ void TWaves::BuildReflection(const TBitmap32& background, const TBitmap32& mask,
   SourceRows = ReflectionRows;
 }
 
-void TWaves::BuildLayerMap() {
+void Waves::BuildLayerMap() {
   LayerTop.fill(kNoLayerTop);
   LayerBottom.fill(0);
   LayerMap.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), -1);
@@ -110,7 +110,7 @@ void TWaves::BuildLayerMap() {
   RowSpans.assign(static_cast<size_t>(Height) + 1, 0);
   for (int32_t r = 0; r < Height; ++r) {
     RowSpans[static_cast<size_t>(r)] = static_cast<uint32_t>(Spans.size());
-    const TColor32* m = MaskRows.empty() ? nullptr : MaskRows[static_cast<size_t>(r)];
+    const Color32* m = MaskRows.empty() ? nullptr : MaskRows[static_cast<size_t>(r)];
     if (!m) continue;
     int16_t* row = LayerMap.data() + static_cast<size_t>(r) * Width;
     for (int32_t x = 0; x < maskWidth_; ++x) {
@@ -132,8 +132,8 @@ void TWaves::BuildLayerMap() {
   RowSpans[static_cast<size_t>(Height)] = static_cast<uint32_t>(Spans.size());
 }
 
-void TWaves::FillJitter() {
-  for (size_t L = 0; L < kWaveLayers; ++L) {
+void Waves::FillJitter() {
+  for (size_t L = 0; L < size_t{kWaveLayers}; ++L) {
     const int32_t range = (*Params)[L].Jitter;
     auto& jit = Jitters[L];
     jit.assign(static_cast<size_t>(Width), 0);
@@ -141,12 +141,12 @@ void TWaves::FillJitter() {
   }
 }
 
-void TWaves::BeginFrame(WaveValues& v) const {
+void Waves::BeginFrame(WaveValues& v) const {
   v = WaveValues{};
-  for (size_t i = 0; i < kWaveLayers; ++i) {
+  for (size_t i = 0; i < size_t{kWaveLayers}; ++i) {
     const auto& jit = Jitters[i];
     v.JitterFree[i] = std::all_of(jit.begin(), jit.end(), [](int32_t j) { return j == 0; });
-    const TWaveParam& p = (*Params)[i];
+    const WaveParams& p = (*Params)[i];
     if (LayerStill(p)) continue;
     v.Amp[i] = p.Amplitude;
     v.Freq[i] = p.WaveCount / (360.0 / p.Period);
@@ -163,10 +163,10 @@ void TWaves::BeginFrame(WaveValues& v) const {
   }
 }
 
-void TWaves::RowValues(WaveValues& v, int32_t r) const {
-  for (size_t i = 0; i < kWaveLayers; ++i) {
+void Waves::RowValues(WaveValues& v, int32_t r) const {
+  for (size_t i = 0; i < size_t{kWaveLayers}; ++i) {
     if (r < LayerTop[i] || r > LayerBottom[i]) continue;
-    const TWaveParam& p = (*Params)[i];
+    const WaveParams& p = (*Params)[i];
     if (LayerStill(p)) continue;
     if (p.Perspective) {
       v.Amp[i] += v.AmpStep[i];
@@ -179,9 +179,9 @@ void TWaves::RowValues(WaveValues& v, int32_t r) const {
   }
 }
 
-void TWaves::AdvancePhases(uint32_t elapsed, int32_t speedPercent, bool timeBased) {
-  for (size_t i = 0; i < kWaveLayers; ++i) {
-    const TWaveParam& p = (*Params)[i];
+void Waves::AdvancePhases(uint32_t elapsed, int32_t speedPercent, bool timeBased) {
+  for (size_t i = 0; i < size_t{kWaveLayers}; ++i) {
+    const WaveParams& p = (*Params)[i];
     int64_t step;
     if (timeBased) {
       // Speed is degrees per nominal 50 ms frame; the product wraps as 32 bits.

@@ -1,6 +1,6 @@
 // The water effect: up to eight wave layers, each the region of the picture
 // painted in one mask colour, whose pixels are displaced row by row every
-// frame. TWaves holds what preparation builds (layer map, row ranges, row
+// frame. Waves holds what preparation builds (layer map, row ranges, row
 // spans, jitter, reflection rows) and runs the per-frame pass and the phase
 // advance. The arithmetic is exact so that a frame can be checked pixel for
 // pixel: doubles where values are real, 64 bits for the wave argument,
@@ -12,15 +12,14 @@
 #include <vector>
 
 #include "graphics/Bitmap32.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra {
 
-inline constexpr int kWaveLayers = 8;
 // First value of LayerTop: above every row, so an absent layer's range is empty.
 inline constexpr int32_t kNoLayerTop = 50000;
 
-using TWaveParams = std::array<TWaveParam, kWaveLayers>;
+using WaveLayerParams = std::array<WaveParams, kWaveLayers>;
 
 // cos(i degrees) for i = 0..360, computed in extended precision, kept as doubles.
 const std::array<double, 361>& CosTable();
@@ -39,7 +38,7 @@ int64_t RoundWave(long double v);
 
 // A layer whose Period is below 1 would divide by zero: it is held still
 // (its pixels show the source picture in place) and the rest goes on.
-inline bool LayerStill(const TWaveParam& p) { return p.Period < 1; }
+inline bool LayerStill(const WaveParams& p) { return p.Period < 1; }
 
 // A run of pixels of one layer within one row: columns X0 .. X1 - 1.
 struct LayerSpan {
@@ -61,20 +60,20 @@ struct WaveValues {
   std::array<bool, kWaveLayers> JitterFree{};
 };
 
-class TWaves {
+class Waves {
 public:
   // --- Preparation, in the order the engine runs it ---
 
   // Binds the layers (read live every frame) and the picture size; phases
   // go back to 0 and every table is emptied.
-  void Bind(const TWaveParams* params, int32_t width, int32_t height);
+  void Bind(const WaveLayerParams* params, int32_t width, int32_t height);
   // Row access: MaskRows from the mask (rows the mask lacks stay null),
   // SourceRows from the background and, when given, ReflectionRows.
-  void BuildRowTables(const TBitmap32& background, const TBitmap32& mask, const TBitmap32* reflection);
+  void BuildRowTables(const Bitmap32& background, const Bitmap32& mask, const Bitmap32* reflection);
   // Mirrors into `reflection` (already a copy of the background) the picture
   // above every reflecting layer about the line just above its first row;
   // then SourceRows refers to the reflection.
-  void BuildReflection(const TBitmap32& background, const TBitmap32& mask, TBitmap32& reflection);
+  void BuildReflection(const Bitmap32& background, const Bitmap32& mask, Bitmap32& reflection);
   // LayerMap, LayerTop / LayerBottom and the per-row spans of layer pixels.
   // Mask pixels beyond the mask's own size count as no layer.
   void BuildLayerMap();
@@ -86,25 +85,25 @@ public:
 
   // The displaced layers of one frame into `wave` (Width x Height); rows in
   // order, only the prepared spans of layer pixels.
-  void Frame(TBitmap32& wave) const;
+  void Frame(Bitmap32& wave) const;
   // The same with the straightforward per-pixel sampling of every row.
-  void FrameReference(TBitmap32& wave) const;
+  void FrameReference(Bitmap32& wave) const;
   // Per-frame start values: amplitude, frequency and perspective steps.
   void BeginFrame(WaveValues& v) const;
   // Row r's values of every layer whose range contains r (perspective step,
   // wave argument, VOff and HOff).
   void RowValues(WaveValues& v, int32_t r) const;
   // Row r sampled column by column as the reference does it.
-  void SampleRow(const WaveValues& v, int32_t r, TBitmap32& wave) const;
+  void SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const;
   // Row r through its spans; the same result as SampleRow.
-  void SampleSpans(const WaveValues& v, int32_t r, TBitmap32& wave) const;
+  void SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const;
   // The phase advance after a frame of `elapsed` ms at `speedPercent` %.
   void AdvancePhases(uint32_t elapsed, int32_t speedPercent, bool timeBased);
 
   // The layer number at (x, r), -1 where none.
   const int16_t* LayerRow(int32_t r) const { return LayerMap.data() + static_cast<size_t>(r) * Width; }
 
-  const TWaveParams* Params = nullptr;
+  const WaveLayerParams* Params = nullptr;
   int32_t Width = 0;
   int32_t Height = 0;
   std::array<int32_t, kWaveLayers> Phases{};
@@ -112,15 +111,15 @@ public:
   std::array<int32_t, kWaveLayers> LayerBottom{};
   std::vector<int16_t> LayerMap;  // Height rows of Width entries
   std::array<std::vector<int32_t>, kWaveLayers> Jitters;
-  std::vector<const TColor32*> MaskRows;
-  std::vector<const TColor32*> SourceRows;
-  std::vector<const TColor32*> ReflectionRows;
+  std::vector<const Color32*> MaskRows;
+  std::vector<const Color32*> SourceRows;
+  std::vector<const Color32*> ReflectionRows;
   // Spans of row r: Spans[RowSpans[r] .. RowSpans[r + 1] - 1].
   std::vector<LayerSpan> Spans;
   std::vector<uint32_t> RowSpans;
 
 private:
-  void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, TColor32* dstRow) const;
+  void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const;
 
   int32_t maskWidth_ = 0;
 };

@@ -19,7 +19,7 @@ int32_t Clamp32(int64_t v) {
 
 // Drawing a surface onto itself would read what it writes: such a draw
 // works from a copy with the same drawing properties and handlers.
-void CopyForSelfDraw(const TBitmap32& source, TBitmap32& copy) {
+void CopyForSelfDraw(const Bitmap32& source, Bitmap32& copy) {
   copy.Assign(source);
   copy.OnPixelCombine = source.OnPixelCombine;
   copy.OnPixelAlpha = source.OnPixelAlpha;
@@ -27,21 +27,21 @@ void CopyForSelfDraw(const TBitmap32& source, TBitmap32& copy) {
 
 // Draws the part `src` of the source (cut to the source) shifted by
 // (shiftX, shiftY) onto the target, inside the target's clip rectangle.
-void DrawSameSize(TBitmap32& target, int64_t shiftX, int64_t shiftY, const TRect& src, const TBitmap32& source) {
+void DrawSameSize(Bitmap32& target, int64_t shiftX, int64_t shiftY, const Rect& src, const Bitmap32& source) {
   const RowCombiner combiner(source);
   if (combiner.DrawsNothing()) return;
-  const TRect part = IntersectRect(src, TRect{0, 0, source.Width(), source.Height()});
+  const Rect part = IntersectRect(src, Rect{0, 0, source.Width(), source.Height()});
   if (part.Width() <= 0) return;
-  const TRect placed{Clamp32(part.Left + shiftX), Clamp32(part.Top + shiftY), Clamp32(part.Right + shiftX),
+  const Rect placed{Clamp32(part.Left + shiftX), Clamp32(part.Top + shiftY), Clamp32(part.Right + shiftX),
                      Clamp32(part.Bottom + shiftY)};
-  const TRect area = IntersectRect(placed, target.ClipRect());
+  const Rect area = IntersectRect(placed, target.ClipRect());
   const int32_t n = area.Width();
   if (n <= 0) return;
   const auto srcLeft = static_cast<int32_t>(area.Left - shiftX);
   for (int32_t ty = area.Top; ty < area.Bottom; ++ty) {
     const int32_t row = ty - area.Top;
-    const TColor32* s = source.ScanLine(static_cast<int32_t>(ty - shiftY)) + srcLeft;
-    TColor32* d = target.ScanLine(ty) + area.Left;
+    const Color32* s = source.ScanLine(static_cast<int32_t>(ty - shiftY)) + srcLeft;
+    Color32* d = target.ScanLine(ty) + area.Left;
     if (combiner.IsCustom() && combiner.AlphaEvent()) {
       // Column and row count from the top-left of the drawn (clipped) area.
       combiner.Row(s, d, n, [&](int32_t i) { return combiner.AskAlpha(i, row); });
@@ -53,45 +53,45 @@ void DrawSameSize(TBitmap32& target, int64_t shiftX, int64_t shiftY, const TRect
 
 }  // namespace
 
-void TBitmap32::SetSize(int32_t width, int32_t height) {
+void Bitmap32::SetSize(int32_t width, int32_t height) {
   if (width <= 0 || height <= 0) {
     width = 0;
     height = 0;
   }
   const int64_t count = int64_t{width} * height;
-  if (count > kMaxSurfacePixels) throw EBitmapError("Can't allocate the DIB handle");
-  std::vector<TColor32> pixels;
+  if (count > kMaxSurfacePixels) throw BitmapError("Can't allocate the DIB handle");
+  std::vector<Color32> pixels;
   try {
     pixels.assign(static_cast<size_t>(count), 0);
   } catch (const std::bad_alloc&) {
-    throw EBitmapError("Can't allocate the DIB handle");
+    throw BitmapError("Can't allocate the DIB handle");
   }
   pixels_.swap(pixels);
   width_ = width;
   height_ = height;
-  clip_ = TRect{0, 0, width_, height_};
+  clip_ = Rect{0, 0, width_, height_};
 }
 
-void TBitmap32::Assign(const TBitmap32& source) {
+void Bitmap32::Assign(const Bitmap32& source) {
   if (&source == this) return;
   SetSize(source.width_, source.height_);
   std::copy(source.pixels_.begin(), source.pixels_.end(), pixels_.begin());
-  DrawMode = source.DrawMode;
-  CombineMode = source.CombineMode;
+  Mode = source.Mode;
+  Combine = source.Combine;
   SetMasterAlpha(source.MasterAlpha());
   OuterColor = source.OuterColor;
-  StretchFilter = source.StretchFilter;
+  Filter = source.Filter;
   Font = source.Font;
 }
 
-void TBitmap32::Assign(const DecodedPicture& picture) {
+void Bitmap32::Assign(const DecodedPicture& picture) {
   if (picture.width <= 0 || picture.height <= 0) {
     SetSize(0, 0);
     return;
   }
   const int64_t count = int64_t{picture.width} * picture.height;
   if (static_cast<int64_t>(picture.pixels.size()) != count)
-    throw EBitmapError("Picture data does not match its size");
+    throw BitmapError("Picture data does not match its size");
   SetSize(picture.width, picture.height);
   if (picture.hasAlpha) {
     std::copy(picture.pixels.begin(), picture.pixels.end(), pixels_.begin());
@@ -101,14 +101,14 @@ void TBitmap32::Assign(const DecodedPicture& picture) {
   }
 }
 
-void TBitmap32::LoadFromFile(const std::filesystem::path& file) { Assign(DecodePictureFile(file)); }
+void Bitmap32::LoadFromFile(const std::filesystem::path& file) { Assign(DecodePictureFile(file)); }
 
-void TBitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 color) {
-  const TRect r = IntersectRect(TRect{x1, y1, x2, y2}, TRect{0, 0, width_, height_});
+void Bitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Color32 color) {
+  const Rect r = IntersectRect(Rect{x1, y1, x2, y2}, Rect{0, 0, width_, height_});
   for (int32_t y = r.Top; y < r.Bottom; ++y) std::fill(ScanLine(y) + r.Left, ScanLine(y) + r.Right, color);
 }
 
-void TBitmap32::FlipHorz(TBitmap32* target) {
+void Bitmap32::FlipHorz(Bitmap32* target) {
   if (target == nullptr || target == this) {
     for (int32_t y = 0; y < height_; ++y) std::reverse(ScanLine(y), ScanLine(y) + width_);
     return;
@@ -117,23 +117,23 @@ void TBitmap32::FlipHorz(TBitmap32* target) {
   for (int32_t y = 0; y < height_; ++y) std::reverse_copy(ScanLine(y), ScanLine(y) + width_, target->ScanLine(y));
 }
 
-void TBitmap32::SetClipRect(const TRect& r) { clip_ = IntersectRect(r, TRect{0, 0, width_, height_}); }
+void Bitmap32::SetClipRect(const Rect& r) { clip_ = IntersectRect(r, Rect{0, 0, width_, height_}); }
 
-void TBitmap32::Draw(int32_t x, int32_t y, const TBitmap32& source) {
+void Bitmap32::Draw(int32_t x, int32_t y, const Bitmap32& source) {
   if (source.Empty() || Empty()) return;
   if (&source == this) {
-    TBitmap32 copy;
+    Bitmap32 copy;
     CopyForSelfDraw(source, copy);
     Draw(x, y, copy);
     return;
   }
-  DrawSameSize(*this, x, y, TRect{0, 0, source.width_, source.height_}, source);
+  DrawSameSize(*this, x, y, Rect{0, 0, source.width_, source.height_}, source);
 }
 
-void TBitmap32::DrawStretched(const TRect& dst, const TRect& src, const TBitmap32& source) {
+void Bitmap32::DrawStretched(const Rect& dst, const Rect& src, const Bitmap32& source) {
   if (source.Empty() || Empty()) return;
   if (&source == this) {
-    TBitmap32 copy;
+    Bitmap32 copy;
     CopyForSelfDraw(source, copy);
     DrawStretched(dst, src, copy);
     return;

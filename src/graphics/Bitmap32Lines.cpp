@@ -13,7 +13,7 @@ namespace {
 
 // Both combine modes blend here: cmMerge is never selected for a surface
 // that lines are drawn on.
-void BlendOnto(TColor32& target, TColor32 color, uint32_t alpha) {
+void BlendOnto(Color32& target, Color32 color, uint32_t alpha) {
   if (alpha != 0) target = BlendPixel(color, target, alpha);
 }
 
@@ -42,22 +42,22 @@ int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 
 
 }  // namespace
 
-void TBitmap32::BlendPixelClipped(int32_t x, int32_t y, TColor32 color) {
+void Bitmap32::BlendPixelClipped(int32_t x, int32_t y, Color32 color) {
   if (x < clip_.Left || x >= clip_.Right || y < clip_.Top || y >= clip_.Bottom) return;
   BlendOnto(ScanLine(y)[x], color, AlphaOf(color));
 }
 
-void TBitmap32::HorzLineClipped(int32_t x1, int32_t y, int32_t x2, TColor32 color) {
+void Bitmap32::HorzLineClipped(int32_t x1, int32_t y, int32_t x2, Color32 color) {
   if (y < clip_.Top || y >= clip_.Bottom) return;
   if (x1 > x2) std::swap(x1, x2);
   const int32_t from = std::max(x1, clip_.Left);
   const int32_t to = std::min(x2, clip_.Right - 1);
   const uint32_t a = AlphaOf(color);
-  TColor32* row = ScanLine(y);
+  Color32* row = ScanLine(y);
   for (int32_t x = from; x <= to; ++x) BlendOnto(row[x], color, a);
 }
 
-void TBitmap32::LineAntialiased(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor32 color,
+void Bitmap32::LineAntialiased(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Color32 color,
                                 bool includeLast) {
   if (clip_.Width() <= 0 || clip_.Height() <= 0) return;
   const int64_t dx = int64_t{x2} - x1;
@@ -107,18 +107,18 @@ void TBitmap32::LineAntialiased(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
   }
 }
 
-void TBitmap32::DrawFrom(const TRect& dst, const TRect& src, const TBitmap32& source) {
+void Bitmap32::DrawFrom(const Rect& dst, const Rect& src, const Bitmap32& source) {
   // Sizes in 64 bits: a rectangle may span the whole 32-bit range.
   const int64_t dw = int64_t{dst.Right} - dst.Left, dh = int64_t{dst.Bottom} - dst.Top;
   const int64_t sw = int64_t{src.Right} - src.Left, sh = int64_t{src.Bottom} - src.Top;
   if (Empty() || source.Empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   if (&source == this) {
-    TBitmap32 copy;
+    Bitmap32 copy;
     copy.Assign(source);
     DrawFrom(dst, src, copy);
     return;
   }
-  const TRect area = IntersectRect(dst, clip_);
+  const Rect area = IntersectRect(dst, clip_);
   if (area.Width() <= 0) return;
   // Source column of every target column of the area; -1 outside the source.
   std::vector<int32_t> columns(static_cast<size_t>(area.Width()));
@@ -129,8 +129,8 @@ void TBitmap32::DrawFrom(const TRect& dst, const TRect& src, const TBitmap32& so
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     const int64_t sy = src.Top + Scaled(int64_t{y} - dst.Top, sh, dh);
     if (sy < 0 || sy >= source.Height()) continue;
-    const TColor32* s = source.ScanLine(static_cast<int32_t>(sy));
-    TColor32* d = ScanLine(y) + area.Left;
+    const Color32* s = source.ScanLine(static_cast<int32_t>(sy));
+    Color32* d = ScanLine(y) + area.Left;
     for (size_t i = 0; i < columns.size(); ++i)
       if (columns[i] >= 0) d[i] = s[columns[i]];
   }

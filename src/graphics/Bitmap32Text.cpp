@@ -12,18 +12,18 @@ namespace {
 
 // The raster's coverage as a surface: set pixels are `ink`, the rest fully
 // transparent.
-void CoverageToSurface(const TextCoverage& coverage, TColor32 ink, TBitmap32& surface) {
+void CoverageToSurface(const TextCoverage& coverage, Color32 ink, Bitmap32& surface) {
   surface.SetSize(coverage.width, coverage.height);
-  TColor32* out = surface.Bits();
+  Color32* out = surface.Bits();
   for (size_t i = 0; i < coverage.bits.size(); ++i) out[i] = coverage.bits[i] ? ink : 0;
 }
 
 // Anti-aliased: the text drawn `scale` times larger, each output pixel's
 // alpha the share of set pixels in its scale x scale block.
-void ScaledCoverageToSurface(const TextCoverage& big, int32_t scale, TColor32 rgb, TBitmap32& surface) {
+void ScaledCoverageToSurface(const TextCoverage& big, int32_t scale, Color32 rgb, Bitmap32& surface) {
   const int32_t width = surface.Width(), height = surface.Height();
   for (int32_t y = 0; y < height; ++y) {
-    TColor32* out = surface.ScanLine(y);
+    Color32* out = surface.ScanLine(y);
     for (int32_t x = 0; x < width; ++x) {
       uint32_t set = 0;
       for (int32_t by = y * scale; by < (y + 1) * scale && by < big.height; ++by) {
@@ -44,18 +44,18 @@ bool Valid(const TextCoverage& coverage) {
 
 }  // namespace
 
-int32_t TBitmap32::TextWidth(FontRaster& raster, std::u16string_view text) const {
+int32_t Bitmap32::TextWidth(FontRaster& raster, std::u16string_view text) const {
   return raster.Extent(Font, text).cx;
 }
 
-void TBitmap32::RenderText(FontRaster& raster, int32_t x, int32_t y, std::u16string_view text, int level,
-                           TColor32 color) {
+void Bitmap32::RenderText(FontRaster& raster, int32_t x, int32_t y, std::u16string_view text, int level,
+                           Color32 color) {
   // The text is laid on a surface as large as the text and one space, so
   // that ink reaching just past the last advance is kept.
   std::u16string padded(text);
   padded += u' ';
-  const TColor32 rgb = color & 0x00FFFFFFu;
-  TBitmap32 layer;
+  const Color32 rgb = color & 0x00FFFFFFu;
+  Bitmap32 layer;
   if (level >= 1 && level <= 4) {
     const TextExtent size = raster.Extent(Font, padded);
     if (size.cx <= 0 || size.cy <= 0) return;
@@ -71,8 +71,8 @@ void TBitmap32::RenderText(FontRaster& raster, int32_t x, int32_t y, std::u16str
     if (!Valid(coverage)) return;
     CoverageToSurface(coverage, 0xFF000000u | rgb, layer);
   }
-  layer.DrawMode = TDrawMode::dmBlend;
-  layer.CombineMode = CombineMode;
+  layer.Mode = DrawMode::dmBlend;
+  layer.Combine = Combine;
   layer.SetMasterAlpha(AlphaOf(color));
   Draw(x, y, layer);
 }

@@ -4,7 +4,7 @@
 
 namespace lumevra {
 
-TColor32 BlendPixelReference(TColor32 F, TColor32 B, uint32_t a) {
+Color32 BlendPixelReference(Color32 F, Color32 B, uint32_t a) {
   const uint32_t na = 255 - a;
   auto mix = [&](uint32_t f, uint32_t b) { return (f * a + b * na + 127) / 255; };
   const uint32_t alpha = mix(255, AlphaOf(B));
@@ -12,15 +12,15 @@ TColor32 BlendPixelReference(TColor32 F, TColor32 B, uint32_t a) {
          mix(BlueOf(F), BlueOf(B));
 }
 
-void BlendRowReference(const TColor32* src, TColor32* dst, int32_t n, uint32_t masterAlpha) {
+void BlendRowReference(const Color32* src, Color32* dst, int32_t n, uint32_t masterAlpha) {
   if (masterAlpha == 0) return;
   for (int32_t i = 0; i < n; ++i) dst[i] = BlendPixelReference(src[i], dst[i], EffectiveAlpha(src[i], masterAlpha));
 }
 
-void BlendRow(const TColor32* src, TColor32* dst, int32_t n, uint32_t masterAlpha) {
+void BlendRow(const Color32* src, Color32* dst, int32_t n, uint32_t masterAlpha) {
   if (masterAlpha == 0) return;
   for (int32_t i = 0; i < n; ++i) {
-    const TColor32 f = src[i];
+    const Color32 f = src[i];
     const uint32_t a = EffectiveAlpha(f, masterAlpha);
     // Fully transparent and fully opaque pixels are the common case of
     // object pictures: skip or copy them without arithmetic.
@@ -29,8 +29,8 @@ void BlendRow(const TColor32* src, TColor32* dst, int32_t n, uint32_t masterAlph
   }
 }
 
-void RowCombiner::CopyRow(const TColor32* src, TColor32* dst, int32_t n) {
-  if (n > 0) std::memmove(dst, src, static_cast<size_t>(n) * sizeof(TColor32));
+void RowCombiner::CopyRow(const Color32* src, Color32* dst, int32_t n) {
+  if (n > 0) std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Color32));
 }
 
 }  // namespace lumevra

@@ -12,10 +12,10 @@ namespace lumevra {
 // B + (F - B) * a / 255 rounded to nearest; the alpha becomes
 // Ba + (255 - Ba) * a / 255, so an opaque target stays opaque.
 // The straightforward per-channel form.
-TColor32 BlendPixelReference(TColor32 F, TColor32 B, uint32_t a);
+Color32 BlendPixelReference(Color32 F, Color32 B, uint32_t a);
 
 // The same result, two channels per multiply.
-inline TColor32 BlendPixel(TColor32 F, TColor32 B, uint32_t a) {
+inline Color32 BlendPixel(Color32 F, Color32 B, uint32_t a) {
   const uint32_t na = 255 - a;
   // Lanes of 16 bits: red/blue, and alpha/green with the source alpha taken as 255.
   uint32_t rb = (F & 0x00FF00FFu) * a + (B & 0x00FF00FFu) * na;
@@ -29,36 +29,36 @@ inline TColor32 BlendPixel(TColor32 F, TColor32 B, uint32_t a) {
 }
 
 // The alpha of a dmBlend source pixel under a master alpha.
-inline uint32_t EffectiveAlpha(TColor32 F, uint32_t masterAlpha) {
+inline uint32_t EffectiveAlpha(Color32 F, uint32_t masterAlpha) {
   const uint32_t fa = AlphaOf(F);
   return masterAlpha == 255 ? fa : (fa * masterAlpha + 127) / 255;
 }
 
 // dmBlend of one row: the reference loop and the one drawing uses.
-void BlendRowReference(const TColor32* src, TColor32* dst, int32_t n, uint32_t masterAlpha);
-void BlendRow(const TColor32* src, TColor32* dst, int32_t n, uint32_t masterAlpha);
+void BlendRowReference(const Color32* src, Color32* dst, int32_t n, uint32_t masterAlpha);
+void BlendRow(const Color32* src, Color32* dst, int32_t n, uint32_t masterAlpha);
 
 // A snapshot of a source surface's drawing properties for one draw call:
 // MasterAlpha is read once, so a worker thread changing it mid-draw cannot
 // give one picture two opacities.
 class RowCombiner {
 public:
-  explicit RowCombiner(const TBitmap32& source)
-      : mode_(source.DrawMode),
+  explicit RowCombiner(const Bitmap32& source)
+      : mode_(source.Mode),
         masterAlpha_(source.MasterAlpha()),
         outerColor_(source.OuterColor),
         combine_(source.OnPixelCombine ? &source.OnPixelCombine : nullptr),
         alphaEvent_(source.OnPixelAlpha ? &source.OnPixelAlpha : nullptr) {
-    if (mode_ == TDrawMode::dmCustom && !combine_) mode_ = TDrawMode::dmOpaque;
+    if (mode_ == DrawMode::dmCustom && !combine_) mode_ = DrawMode::dmOpaque;
   }
 
   // dmBlend at MasterAlpha 0 leaves every target pixel as it is.
-  bool DrawsNothing() const { return mode_ == TDrawMode::dmBlend && masterAlpha_ == 0; }
+  bool DrawsNothing() const { return mode_ == DrawMode::dmBlend && masterAlpha_ == 0; }
   // dmCustom with a combine handler: the caller supplies the alpha per pixel.
-  bool IsCustom() const { return mode_ == TDrawMode::dmCustom; }
+  bool IsCustom() const { return mode_ == DrawMode::dmCustom; }
   uint32_t MasterAlpha() const { return masterAlpha_; }
   // The OnPixelAlpha handler, or null.
-  const TBitmap32::PixelAlphaEvent* AlphaEvent() const { return alphaEvent_; }
+  const Bitmap32::PixelAlphaEvent* AlphaEvent() const { return alphaEvent_; }
 
   // The custom alpha for a pixel: OnPixelAlpha(x, y) seeded with MasterAlpha.
   uint32_t AskAlpha(int32_t x, int32_t y) const {
@@ -70,32 +70,32 @@ public:
   // Combines n source pixels onto n target pixels. alphaAt(i) gives the
   // alpha handed to OnPixelCombine for pixel i; it is called only in dmCustom.
   template <class AlphaAt>
-  void Row(const TColor32* src, TColor32* dst, int32_t n, AlphaAt&& alphaAt) const {
+  void Row(const Color32* src, Color32* dst, int32_t n, AlphaAt&& alphaAt) const {
     switch (mode_) {
-      case TDrawMode::dmOpaque:
+      case DrawMode::dmOpaque:
         CopyRow(src, dst, n);
         break;
-      case TDrawMode::dmBlend:
+      case DrawMode::dmBlend:
         if (masterAlpha_ != 0) BlendRow(src, dst, n, masterAlpha_);
         break;
-      case TDrawMode::dmTransparent:
+      case DrawMode::dmTransparent:
         for (int32_t i = 0; i < n; ++i)
           if (src[i] != outerColor_) dst[i] = src[i];
         break;
-      case TDrawMode::dmCustom:
+      case DrawMode::dmCustom:
         for (int32_t i = 0; i < n; ++i) (*combine_)(src[i], dst[i], alphaAt(i));
         break;
     }
   }
 
 private:
-  static void CopyRow(const TColor32* src, TColor32* dst, int32_t n);
+  static void CopyRow(const Color32* src, Color32* dst, int32_t n);
 
-  TDrawMode mode_;
+  DrawMode mode_;
   uint32_t masterAlpha_;
-  TColor32 outerColor_;
-  const TBitmap32::PixelCombineEvent* combine_;
-  const TBitmap32::PixelAlphaEvent* alphaEvent_;
+  Color32 outerColor_;
+  const Bitmap32::PixelCombineEvent* combine_;
+  const Bitmap32::PixelAlphaEvent* alphaEvent_;
 };
 
 }  // namespace lumevra

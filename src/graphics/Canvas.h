@@ -1,4 +1,4 @@
-// TCanvas: the system-style drawing the clock needs straight on a surface's
+// Canvas: the system-style drawing the clock needs straight on a surface's
 // pixels (no blending): a pen and a brush, and Ellipse.
 #pragma once
 
@@ -8,34 +8,34 @@
 
 namespace lumevra {
 
-enum class TPenStyle { psSolid, psClear };
-enum class TBrushStyle { bsSolid, bsClear };
+enum class PenStyle { psSolid, psClear };
+enum class BrushStyle { bsSolid, bsClear };
 
-struct TPen {
-  TColor32 Color = Color32(0, 0, 0);
+struct CanvasPen {
+  Color32 Color = Rgba(0, 0, 0);
   int32_t Width = 1;  // below 1 draws one pixel wide
-  TPenStyle Style = TPenStyle::psSolid;
+  PenStyle Style = PenStyle::psSolid;
 };
 
-struct TBrush {
-  TColor32 Color = Color32(255, 255, 255);
-  TBrushStyle Style = TBrushStyle::bsSolid;
+struct CanvasBrush {
+  Color32 Color = Rgba(255, 255, 255);
+  BrushStyle Style = BrushStyle::bsSolid;
 };
 
-class TCanvas {
+class Canvas {
 public:
-  explicit TCanvas(TBitmap32& surface) : surface_(surface) {}
+  explicit Canvas(Bitmap32& surface) : surface_(surface) {}
 
   // The ellipse inscribed in the rectangle (x2 and y2 exclusive): a pixel
   // belongs to it when its centre lies inside; those within Pen.Width of the
   // edge take the pen colour, the rest the brush colour, written as they are.
   void Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
-  TPen Pen;
-  TBrush Brush;
+  CanvasPen Pen;
+  CanvasBrush Brush;
 
 private:
-  TBitmap32& surface_;
+  Bitmap32& surface_;
 };
 
 }  // namespace lumevra

@@ -23,7 +23,7 @@ struct GifFrame {
   int32_t height = 0;
   // width x height palette indices, rows top to bottom (interlacing undone).
   std::vector<uint8_t> indices;
-  // The frame's own colour map, else the global one, as TColor32 (alpha 255).
+  // The frame's own colour map, else the global one, as Color32 (alpha 255).
   std::vector<uint32_t> palette;
   // From the graphic control extension before the frame.
   int32_t transparentIndex = -1;  // -1: none
@@ -46,7 +46,7 @@ struct GifAnimation {
 GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames = kMaxGifFrames);
 
 // Paints the frame's opaque pixels onto `canvas` (screenWidth x screenHeight
-// TColor32, rows top to bottom), clipped to the screen; transparent pixels
+// Color32, rows top to bottom), clipped to the screen; transparent pixels
 // leave the canvas as it is.
 void PaintGifFrame(const GifFrame& frame, int32_t screenWidth, int32_t screenHeight, uint32_t* canvas);
 

@@ -17,7 +17,7 @@ inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
 struct DecodedPicture {
   int32_t width = 0;
   int32_t height = 0;
-  // B, G, R, A bytes per pixel (TColor32), rows top to bottom.
+  // B, G, R, A bytes per pixel (Color32), rows top to bottom.
   std::vector<uint32_t> pixels;
   // True when the file carried an alpha channel (PNG with alpha, 32-bit BMP
   // with non-zero alpha, GIF with a transparent index).

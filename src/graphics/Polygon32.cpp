@@ -35,10 +35,10 @@ void AddSpan(std::vector<uint32_t>& coverage, int64_t left, int64_t k0, int64_t 
 
 }  // namespace
 
-int32_t TPolygon32::SubSamples() const { return AntialiasMode <= 4 ? 32 >> AntialiasMode : 1; }
+int32_t Polygon32::SubSamples() const { return AntialiasMode <= 4 ? 32 >> AntialiasMode : 1; }
 
-void TPolygon32::DrawFill(TBitmap32& surface, TColor32 color) const {
-  const TRect& clip = surface.ClipRect();
+void Polygon32::DrawFill(Bitmap32& surface, Color32 color) const {
+  const Rect& clip = surface.ClipRect();
   if (surface.Empty() || clip.Width() <= 0 || clip.Height() <= 0) return;
 
   std::vector<Edge> edges;
@@ -47,8 +47,8 @@ void TPolygon32::DrawFill(TBitmap32& surface, TColor32 color) const {
   for (const auto& contour : contours_) {
     if (contour.size() < 3) continue;
     for (size_t i = 0; i < contour.size(); ++i) {
-      const TFixedPoint& a = contour[i];
-      const TFixedPoint& b = contour[(i + 1) % contour.size()];
+      const FixedPoint& a = contour[i];
+      const FixedPoint& b = contour[(i + 1) % contour.size()];
       const double ax = ToPixels(a.X), ay = ToPixels(a.Y);
       if (!any) {
         minX = maxX = ax;
@@ -91,7 +91,7 @@ void TPolygon32::DrawFill(TBitmap32& surface, TColor32 color) const {
       int winding = 0;
       for (size_t i = 0; i + 1 < crossings.size(); ++i) {
         winding += crossings[i].dir;
-        const bool filled = FillMode == TPolyFillMode::pfAlternate ? (i % 2 == 0) : winding != 0;
+        const bool filled = FillMode == PolyFillMode::pfAlternate ? (i % 2 == 0) : winding != 0;
         if (!filled) continue;
         // Sub-sample columns whose middles lie in [xa, xb), cut to the box.
         const auto k0 = std::max(left * scale, static_cast<int64_t>(std::ceil(crossings[i].x * scale - 0.5)));
@@ -99,7 +99,7 @@ void TPolygon32::DrawFill(TBitmap32& surface, TColor32 color) const {
         AddSpan(coverage, left, k0, k1, scale);
       }
     }
-    TColor32* row = surface.ScanLine(static_cast<int32_t>(py));
+    Color32* row = surface.ScanLine(static_cast<int32_t>(py));
     for (size_t i = 0; i < coverage.size(); ++i) {
       if (coverage[i] == 0) continue;
       const uint32_t a = (alpha * coverage[i] + full / 2) / full;

@@ -20,7 +20,7 @@ enum class Sampling { Nearest, Box, Linear };
 
 struct Channels {
   uint32_t b = 0, g = 0, r = 0, a = 0;
-  void Add(TColor32 c) {
+  void Add(Color32 c) {
     b += BlueOf(c);
     g += GreenOf(c);
     r += RedOf(c);
@@ -29,13 +29,13 @@ struct Channels {
 };
 
 // Weighted sum of two pixels per channel, weights in 256ths.
-Channels Mix(TColor32 p, TColor32 q, uint32_t wq) {
+Channels Mix(Color32 p, Color32 q, uint32_t wq) {
   const uint32_t wp = 256 - wq;
   return {BlueOf(p) * wp + BlueOf(q) * wq, GreenOf(p) * wp + GreenOf(q) * wq, RedOf(p) * wp + RedOf(q) * wq,
           AlphaOf(p) * wp + AlphaOf(q) * wq};
 }
 
-TColor32 Bilinear(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy) {
+Color32 Bilinear(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy) {
   const Channels top = Mix(p00, p01, wx);
   const Channels bottom = Mix(p10, p11, wx);
   const uint32_t wt = 256 - wy;
@@ -46,10 +46,10 @@ TColor32 Bilinear(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32
 
 // The same result two channels per multiply: blue and red, green and alpha
 // each in the two 32-bit lanes of a 64-bit value.
-TColor32 BilinearFast(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy) {
+Color32 BilinearFast(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy) {
   constexpr uint64_t kLanes = 0x000000FF000000FFull;
-  auto spread = [](TColor32 c) { return (uint64_t{c} | (uint64_t{c} << 16)) & kLanes; };  // B, R
-  auto spreadHigh = [](TColor32 c) { return (uint64_t{c >> 8} | (uint64_t{c >> 8} << 16)) & kLanes; };  // G, A
+  auto spread = [](Color32 c) { return (uint64_t{c} | (uint64_t{c} << 16)) & kLanes; };  // B, R
+  auto spreadHigh = [](Color32 c) { return (uint64_t{c >> 8} | (uint64_t{c >> 8} << 16)) & kLanes; };  // G, A
   const uint64_t nx = 256 - wx, ny = 256 - wy;
   auto interp = [&](uint64_t a, uint64_t b, uint64_t c, uint64_t d) {
     const uint64_t top = a * nx + b * wx;
@@ -58,16 +58,16 @@ TColor32 BilinearFast(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, ui
   };
   const uint64_t br = interp(spread(p00), spread(p01), spread(p10), spread(p11));
   const uint64_t ga = interp(spreadHigh(p00), spreadHigh(p01), spreadHigh(p10), spreadHigh(p11));
-  return static_cast<TColor32>(br | (br >> 16) | ((ga | (ga >> 16)) << 8));
+  return static_cast<Color32>(br | (br >> 16) | ((ga | (ga >> 16)) << 8));
 }
 
 }  // namespace
 
-TColor32 BilinearPixelReference(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy) {
+Color32 BilinearPixelReference(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy) {
   return Bilinear(p00, p01, p10, p11, wx, wy);
 }
 
-TColor32 BilinearPixel(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy) {
+Color32 BilinearPixel(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy) {
   return BilinearFast(p00, p01, p10, p11, wx, wy);
 }
 
@@ -93,10 +93,10 @@ LinearTap LinearTapAt(int64_t i, int32_t srcSize, int64_t dstSize) {
   return {first, std::min(first + 1, srcSize - 1), static_cast<uint32_t>((pos >> 8) & 0xFF)};
 }
 
-void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const TBitmap32& source) {
+void DrawResampled(Bitmap32& target, const Rect& dst, const Rect& src, const Bitmap32& source) {
   if (src.Left < 0 || src.Top < 0 || src.Right > source.Width() || src.Bottom > source.Height() ||
       src.Right <= src.Left || src.Bottom <= src.Top)
-    throw EBitmapError("Invalid SrcRect");
+    throw BitmapError("Invalid SrcRect");
   // Inside the source, so the extents fit in 32 bits.
   const int32_t sw = src.Width();
   const int32_t sh = src.Height();
@@ -104,14 +104,14 @@ void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const 
   if (combiner.DrawsNothing()) return;
   const int64_t dw = int64_t{dst.Right} - dst.Left;
   const int64_t dh = int64_t{dst.Bottom} - dst.Top;
-  const TRect area = IntersectRect(dst, target.ClipRect());
+  const Rect area = IntersectRect(dst, target.ClipRect());
   const int32_t n = area.Width();
   if (n <= 0 || dw <= 0 || dh <= 0) return;
 
   Sampling sampling = Sampling::Linear;
-  if (source.StretchFilter == TStretchFilter::sfNearest)
+  if (source.Filter == StretchFilter::sfNearest)
     sampling = Sampling::Nearest;
-  else if (source.StretchFilter == TStretchFilter::sfDraft && dw < sw && dh < sh)
+  else if (source.Filter == StretchFilter::sfDraft && dw < sw && dh < sh)
     sampling = Sampling::Box;
 
   // The alpha dmCustom hands over: nearest always gives MasterAlpha; the
@@ -141,12 +141,12 @@ void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const 
     }
   }
 
-  std::vector<TColor32> line(static_cast<size_t>(n));
+  std::vector<Color32> line(static_cast<size_t>(n));
   for (int32_t ty = area.Top; ty < area.Bottom; ++ty) {
     const int64_t j = int64_t{ty} - dst.Top;
     switch (sampling) {
       case Sampling::Nearest: {
-        const TColor32* row = source.ScanLine(src.Top + NearestIndex(j, sh, dh));
+        const Color32* row = source.ScanLine(src.Top + NearestIndex(j, sh, dh));
         for (int32_t x = 0; x < n; ++x) line[x] = row[nearestCols[x]];
         break;
       }
@@ -155,7 +155,7 @@ void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const 
         for (int32_t x = 0; x < n; ++x) {
           Channels sum;
           for (int32_t y = rows.first; y < rows.last; ++y) {
-            const TColor32* row = source.ScanLine(src.Top + y);
+            const Color32* row = source.ScanLine(src.Top + y);
             for (int32_t sx = boxCols[x].first; sx < boxCols[x].last; ++sx) sum.Add(row[sx]);
           }
           const auto count = static_cast<uint32_t>((rows.last - rows.first) * (boxCols[x].last - boxCols[x].first));
@@ -166,8 +166,8 @@ void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const 
       }
       case Sampling::Linear: {
         const LinearTap rows = LinearTapAt(j, sh, dh);
-        const TColor32* r0 = source.ScanLine(src.Top + rows.first);
-        const TColor32* r1 = source.ScanLine(src.Top + rows.second);
+        const Color32* r0 = source.ScanLine(src.Top + rows.first);
+        const Color32* r1 = source.ScanLine(src.Top + rows.second);
         for (int32_t x = 0; x < n; ++x) {
           const LinearTap& t = linearCols[x];
           line[x] = BilinearFast(r0[t.first], r0[t.second], r1[t.first], r1[t.second], t.weight, rows.weight);
@@ -175,7 +175,7 @@ void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const 
         break;
       }
     }
-    TColor32* out = target.ScanLine(ty) + area.Left;
+    Color32* out = target.ScanLine(ty) + area.Left;
     const int32_t drawnRow = ty - area.Top;
     if (askAlpha) {
       // Column and row of the drawn area, scaled to source pixels (truncated).

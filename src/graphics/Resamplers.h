@@ -9,8 +9,8 @@
 namespace lumevra {
 
 // Draws src of source into dst of target when the two sizes differ. Raises
-// EBitmapError("Invalid SrcRect") when src does not lie inside the source.
-void DrawResampled(TBitmap32& target, const TRect& dst, const TRect& src, const TBitmap32& source);
+// BitmapError("Invalid SrcRect") when src does not lie inside the source.
+void DrawResampled(Bitmap32& target, const Rect& dst, const Rect& src, const Bitmap32& source);
 
 // The per-axis tables, for a target position i (0 .. dstSize - 1) of an axis
 // that maps srcSize source pixels onto dstSize target pixels. Positions are
@@ -40,7 +40,7 @@ LinearTap LinearTapAt(int64_t i, int32_t srcSize, int64_t dstSize);
 // One bilinear pixel from its four neighbours (p00 p01 above p10 p11),
 // weights of the right and lower pixels in 256ths, rounded to nearest: the
 // per-channel reference and the form drawing uses.
-TColor32 BilinearPixelReference(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy);
-TColor32 BilinearPixel(TColor32 p00, TColor32 p01, TColor32 p10, TColor32 p11, uint32_t wx, uint32_t wy);
+Color32 BilinearPixelReference(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy);
+Color32 BilinearPixel(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32_t wx, uint32_t wy);
 
 }  // namespace lumevra

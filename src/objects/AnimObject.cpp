@@ -41,24 +41,24 @@ std::string OffScreenEdgesText(uint8_t edges) {
 
 std::string ObjectSection(int32_t index) { return "Obj" + std::to_string(index); }
 
-TAnimObject::TAnimObject() { Randomize(); }
+AnimObject::AnimObject() { Randomize(); }
 
-int32_t TAnimObject::ScreenLeft() const {
+int32_t AnimObject::ScreenLeft() const {
   const double x = PosX, scale = ScaleX, half = ImgWidth / 2.0;
   return RoundToInt32(Scaled ? (x - half) * scale : x * scale - half);
 }
 
-int32_t TAnimObject::ScreenTop() const {
+int32_t AnimObject::ScreenTop() const {
   const double y = PosY, scale = ScaleY, half = ImgHeight / 2.0;
   return RoundToInt32(Scaled ? (y - half) * scale : y * scale - half);
 }
 
-void TAnimObject::SetPosX(double x) {
+void AnimObject::SetPosX(double x) {
   PosX = x;
   CachedLeft = ScreenLeft();
 }
 
-void TAnimObject::SetPosY(double y) {
+void AnimObject::SetPosY(double y) {
   PosY = y;
   CachedTop = ScreenTop();
 }

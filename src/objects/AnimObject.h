@@ -1,4 +1,4 @@
-// TAnimObject: what every animated object (GIF, image, text) holds: its keys,
+// AnimObject: what every animated object (GIF, image, text) holds: its keys,
 // the state of its motion and display timing, and its own in-memory INI.
 // The keys live in one INI section per object, "Obj" + the object's position
 // in the list; an object reads and writes only its own section.
@@ -19,6 +19,7 @@
 
 #include "base/Ini.h"
 #include "graphics/Bitmap32.h"
+#include "graphics/FontRaster.h"
 #include "objects/RelaxedField.h"
 #include "objects/ObjectThread.h"
 
@@ -56,11 +57,11 @@ uint8_t FadeAlpha(int64_t millis, int32_t opacity, int32_t durationSec);
 // What a missing "OffScreenOpt" stands for: all four edges.
 inline constexpr std::string_view kDefaultOffScreenOpt = "TBLR";
 
-class TAnimObject {
+class AnimObject {
 public:
-  virtual ~TAnimObject() = default;
-  TAnimObject(const TAnimObject&) = delete;
-  TAnimObject& operator=(const TAnimObject&) = delete;
+  virtual ~AnimObject() = default;
+  AnimObject(const AnimObject&) = delete;
+  AnimObject& operator=(const AnimObject&) = delete;
 
   // "GIF", "IMG" or "TXT": the "ObjType" value of the kind.
   virtual std::string_view ObjType() const = 0;
@@ -77,6 +78,18 @@ public:
   // Every key-backed field under its key name, in the order SaveToText
   // writes them (without the computed "Left" and "Top"), then the kind's.
   virtual ObjectKeyList DescribeKeys() const;
+
+  // Draws the object onto the frame. A picture is stretched into `place`;
+  // a text keeps to its own place on the frame and needs `fonts` (without
+  // one it is not drawn).
+  virtual void DrawOnto(Bitmap32& frame, const Rect& place, FontRaster* fonts) = 0;
+  // The picture file this object shows; null for a kind without one (text).
+  virtual std::string* PictureFile() { return nullptr; }
+  // Caller-driven stepping for tools and tests: the worker (and a GIF's
+  // frame painter) takes no steps of its own, only StepNow's.
+  virtual void SetManualStepping(bool manual) { Worker.SetManual(manual); }
+  // One step, as the worker (and a GIF's painter) would take it.
+  virtual void StepNow() { Worker.StepNow(); }
 
   // Left and top edge of the drawn picture in frame pixels.
   int32_t ScreenLeft() const;
@@ -128,9 +141,9 @@ public:
   Relaxed<double> ScaleY;
   bool Scaled = false;
   int32_t Speed = 100;
-  TRect MoveAreaRect;
-  TRect MoveArea;
-  TRect ScreenRect;
+  Rect MoveAreaRect;
+  Rect MoveArea;
+  Rect ScreenRect;
   uint8_t Motion = 0;
   int32_t ImgWidth = 0;
   int32_t ImgHeight = 0;
@@ -181,11 +194,11 @@ public:
   Relaxed<int32_t> CachedTop;
   Relaxed<uint8_t> Alpha{255};  // the last alpha Opacity or a fade gave
   Ini Keys;
-  TObjectThread Worker{[this] { Tick(); }};
+  ObjectThread Worker{[this] { Tick(); }};
 
 protected:
   // Reseeds the shared generator; everything else starts at the values above.
-  TAnimObject();
+  AnimObject();
 
   std::string Section() const { return ObjectSection(Index); }
 

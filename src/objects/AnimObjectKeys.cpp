@@ -21,7 +21,7 @@ enum class KeyRule {
 using KeyDefault = std::optional<int32_t>;
 constexpr KeyDefault kCurrent = std::nullopt;
 
-// Self is TAnimObject or const TAnimObject; the visitor sees every key with
+// Self is AnimObject or const AnimObject; the visitor sees every key with
 // its field, its default and its rule.
 template <class Self, class Visitor>
 void VisitCommonKeys(Self& o, Visitor& v) {
@@ -109,13 +109,13 @@ struct KeyDescriber {
 
 }  // namespace
 
-void TAnimObject::LoadFromText(std::string_view text) {
+void AnimObject::LoadFromText(std::string_view text) {
   Keys.SetText(text);
   KeyReader reader{Keys, Section()};
   VisitCommonKeys(*this, reader);
 }
 
-std::string TAnimObject::SaveToText() {
+std::string AnimObject::SaveToText() {
   Keys.Clear();
   const std::string section = Section();
   Keys.WriteInteger(section, "Left", ScreenLeft());
@@ -125,7 +125,7 @@ std::string TAnimObject::SaveToText() {
   return Keys.GetText();
 }
 
-ObjectKeyList TAnimObject::DescribeKeys() const {
+ObjectKeyList AnimObject::DescribeKeys() const {
   ObjectKeyList out;
   KeyDescriber describer{out};
   VisitCommonKeys(*this, describer);

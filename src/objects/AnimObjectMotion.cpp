@@ -56,7 +56,7 @@ double AxisScale(int32_t frameSize, int32_t backSize) {
 
 }  // namespace
 
-void TAnimObject::Prepare() {
+void AnimObject::Prepare() {
   Randomize();
 
   CycleDelay = DisplaySec;
@@ -72,7 +72,7 @@ void TAnimObject::Prepare() {
   WanderRangeY = Random(1000);
 
   const int32_t hw = Half(ImgWidth), hh = Half(ImgHeight);
-  const TRect base = MotionAreaType != 0 ? MoveAreaRect : TRect{0, 0, BackWidth, BackHeight};
+  const Rect base = MotionAreaType != 0 ? MoveAreaRect : Rect{0, 0, BackWidth, BackHeight};
   // The right and bottom margins follow the drawn size; left and top keep
   // the natural half size.
   const int64_t scaledHw = Round(static_cast<double>(int64_t{hw} * WidthSize) / 100.0);
@@ -90,7 +90,7 @@ void TAnimObject::Prepare() {
   ResetPosition();
 }
 
-void TAnimObject::ResetPosition() {
+void AnimObject::ResetPosition() {
   WentOffScreen = false;
   DirX = Sign();
   DirY = Sign();
@@ -119,7 +119,7 @@ void TAnimObject::ResetPosition() {
   Speed = Pin(int64_t{MotionSpeed} * 10);
 }
 
-void TAnimObject::StepMotion() {
+void AnimObject::StepMotion() {
   const int32_t L = MoveArea.Left, T = MoveArea.Top, R = MoveArea.Right, B = MoveArea.Bottom;
   const double perMille = Speed / 1000.0;
 
@@ -169,7 +169,7 @@ void TAnimObject::StepMotion() {
   StepCount = Inc(StepCount);
 }
 
-void TAnimObject::ApplyMotion() {
+void AnimObject::ApplyMotion() {
   const int64_t L = MoveArea.Left, T = MoveArea.Top, R = MoveArea.Right, B = MoveArea.Bottom;
   switch (Motion) {
     case 1:
@@ -216,7 +216,7 @@ void TAnimObject::ApplyMotion() {
   }
 }
 
-void TAnimObject::UpdateFacing(int32_t oldLeft) {
+void AnimObject::UpdateFacing(int32_t oldLeft) {
   const int32_t newLeft = ScreenLeft();
   // Standing still horizontally keeps the facing the object had.
   if (ObjFacing == 1)

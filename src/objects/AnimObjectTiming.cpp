@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "base/Rounding.h"
-#include "base/Ticks.h"
+#include "base/Clock.h"
 #include "objects/AnimObject.h"
 
 namespace lumevra {
@@ -40,16 +40,16 @@ uint8_t FadeAlpha(int64_t millis, int32_t opacity, int32_t durationSec) {
   return ClampAlpha(static_cast<double>(p * 255) / 100.0);
 }
 
-void TAnimObject::SetAlpha(uint8_t alpha) {
+void AnimObject::SetAlpha(uint8_t alpha) {
   Alpha = alpha;
   ApplyAlpha(alpha);
 }
 
-void TAnimObject::ApplyAlpha(uint8_t) {}
+void AnimObject::ApplyAlpha(uint8_t) {}
 
-void TAnimObject::StartCycle() { DisplayStart = CycleTick(TickCount()); }
+void AnimObject::StartCycle() { DisplayStart = CycleTick(TickCount()); }
 
-bool TAnimObject::StepDisplay() {
+bool AnimObject::StepDisplay() {
   // Milliseconds since the cycle began, across the 32-bit wrap.
   const auto elapsed = [this] {
     return int64_t{TicksBetween(static_cast<uint32_t>(DisplayStart.load()), TickCount())};
@@ -91,7 +91,7 @@ bool TAnimObject::StepDisplay() {
   return Displayed;
 }
 
-void TAnimObject::Tick() {
+void AnimObject::Tick() {
   if (!StepDisplay()) return;  // hidden objects do not move
   StepMotion();
   const int32_t oldLeft = ScreenLeft();

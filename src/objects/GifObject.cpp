@@ -1,4 +1,4 @@
-// TGifObject: loading the animation, keying its transparency, and the frame
+// GifObject: loading the animation, keying its transparency, and the frame
 // painter that plays it.
 #include <exception>
 #include <utility>
@@ -12,7 +12,7 @@ namespace {
 
 // Position of the colour (red, green and blue) in the colour map; -1 when
 // it is not there or there is no map.
-int32_t PaletteIndexOf(const std::vector<uint32_t>& palette, TColor32 color) {
+int32_t PaletteIndexOf(const std::vector<uint32_t>& palette, Color32 color) {
   for (size_t i = 0; i < palette.size(); ++i)
     if ((palette[i] & 0x00FFFFFFu) == (color & 0x00FFFFFFu)) return static_cast<int32_t>(i);
   return -1;
@@ -21,7 +21,7 @@ int32_t PaletteIndexOf(const std::vector<uint32_t>& palette, TColor32 color) {
 // The colour of the first frame's bitmap at (x, y): the colour map entry of
 // the pixel's index whether or not it is the transparent one. False where
 // the first frame does not cover the pixel.
-bool FirstFrameColorAt(const GifAnimation& gif, int32_t x, int32_t y, TColor32& color) {
+bool FirstFrameColorAt(const GifAnimation& gif, int32_t x, int32_t y, Color32& color) {
   const GifFrame& first = gif.frames.front();
   if (x < 0 || y < 0 || x >= gif.width || y >= gif.height) return false;
   const int32_t fx = x - first.left, fy = y - first.top;
@@ -33,16 +33,16 @@ bool FirstFrameColorAt(const GifAnimation& gif, int32_t x, int32_t y, TColor32& 
 
 }  // namespace
 
-TGifObject::~TGifObject() {
+GifObject::~GifObject() {
   Shutdown();
   StopAnimation();
 }
 
-void TGifObject::KeyFrames(GifAnimation& gif) const {
+void GifObject::KeyFrames(GifAnimation& gif) const {
   for (GifFrame& frame : gif.frames) {
     int32_t index = -1;
     if (TransparentType == 1) {
-      TColor32 color = 0;
+      Color32 color = 0;
       if (FirstFrameColorAt(gif, 0, frame.height - 1, color)) index = PaletteIndexOf(gif.globalPalette, color);
     } else if (TransparentType == 2) {
       index = PaletteIndexOf(gif.globalPalette, WinColor32(TransparentColor));
@@ -55,7 +55,7 @@ void TGifObject::KeyFrames(GifAnimation& gif) const {
   }
 }
 
-void TGifObject::LoadImage(const std::string& path) {
+void GifObject::LoadImage(const std::string& path) {
   StopAnimation();
   if (!PictureFileExists(path)) return;
   painter_.reset();
@@ -86,7 +86,7 @@ void TGifObject::LoadImage(const std::string& path) {
   }
 }
 
-void TGifObject::Prepare() {
+void GifObject::Prepare() {
   if (!PictureFileFound()) {
     StopAnimation();
     painter_.reset();
@@ -95,34 +95,44 @@ void TGifObject::Prepare() {
     return;
   }
   LoadImage(FileName);
-  TAnimObject::Prepare();
+  AnimObject::Prepare();
   if (Decoder && Image.Width() == Decoder->width && Image.Height() == Decoder->height)
     PaintGifCanvasFrame(*Decoder, 0, Image.Bits());
 }
 
-void TGifObject::Stop() {
+void GifObject::Stop() {
   StopAnimation();
-  TAnimObject::Stop();
+  AnimObject::Stop();
 }
 
-void TGifObject::StopAnimation() {
+void GifObject::StopAnimation() {
   if (painter_) painter_->Stop();
   PainterActive = false;
 }
 
-void TGifObject::ApplyAlpha(uint8_t alpha) {
+void GifObject::ApplyAlpha(uint8_t alpha) {
   Image.SetMasterAlpha(alpha);
   FlippedImage.SetMasterAlpha(alpha);
   if (painter_) painter_->SetMasterAlpha(alpha);
 }
 
-const TBitmap32& TGifObject::CurrentImage() const { return painter_ ? painter_->Acquire() : Image; }
+const Bitmap32& GifObject::CurrentImage() const { return painter_ ? painter_->Acquire() : Image; }
 
-void TGifObject::SetManualPainter(bool manual) {
+void GifObject::SetManualStepping(bool manual) {
+  SetManualPainter(manual);
+  PictureObject::SetManualStepping(manual);
+}
+
+void GifObject::StepNow() {
+  PictureObject::StepNow();
+  if (Running) AdvancePainter();
+}
+
+void GifObject::SetManualPainter(bool manual) {
   manualPainter_ = manual;
   if (painter_ && painter_->Playing()) painter_->SetThreaded(!manual);
 }
 
-size_t TGifObject::AdvancePainter() { return painter_ ? painter_->Advance() : 0; }
+size_t GifObject::AdvancePainter() { return painter_ ? painter_->Advance() : 0; }
 
 }  // namespace lumevra

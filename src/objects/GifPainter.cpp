@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
 
 namespace lumevra {
 
@@ -16,12 +16,12 @@ namespace {
 constexpr uint32_t kLongestWaitMs = 20;
 
 // The frame's rectangle clipped to the screen.
-TRect FrameArea(const GifFrame& frame, int32_t width, int32_t height) {
-  return IntersectRect(TRect{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height},
-                       TRect{0, 0, width, height});
+Rect FrameArea(const GifFrame& frame, int32_t width, int32_t height) {
+  return IntersectRect(Rect{frame.left, frame.top, frame.left + frame.width, frame.top + frame.height},
+                       Rect{0, 0, width, height});
 }
 
-void FillArea(std::vector<TColor32>& canvas, int32_t width, const TRect& area, TColor32 color) {
+void FillArea(std::vector<Color32>& canvas, int32_t width, const Rect& area, Color32 color) {
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     auto row = canvas.begin() + static_cast<ptrdiff_t>(y) * width;
     std::fill(row + area.Left, row + area.Right, color);
@@ -36,28 +36,28 @@ uint32_t ScaledFrameMs(int32_t delayCs, int32_t speedPercent) {
   return static_cast<uint32_t>(std::clamp<int64_t>(ms, kMinGifFrameMs, std::numeric_limits<int32_t>::max()));
 }
 
-void PaintGifCanvasFrame(const GifAnimation& gif, size_t index, TColor32* canvas) {
+void PaintGifCanvasFrame(const GifAnimation& gif, size_t index, Color32* canvas) {
   if (index >= gif.frames.size()) return;
   const GifFrame& frame = gif.frames[index];
   PaintGifFrame(frame, gif.width, gif.height, canvas);
-  const TRect area = FrameArea(frame, gif.width, gif.height);
+  const Rect area = FrameArea(frame, gif.width, gif.height);
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
-    TColor32* row = canvas + static_cast<size_t>(y) * gif.width;
+    Color32* row = canvas + static_cast<size_t>(y) * gif.width;
     for (int32_t x = area.Left; x < area.Right; ++x) row[x] &= kGifPaintMask;
   }
 }
 
-GifPainter::GifPainter(std::shared_ptr<const GifAnimation> gif, int32_t speedPercent, TColor32 background,
-                       const TBitmap32& like)
+GifPainter::GifPainter(std::shared_ptr<const GifAnimation> gif, int32_t speedPercent, Color32 background,
+                       const Bitmap32& like)
     : gif_(std::move(gif)), speed_(speedPercent), background_(background) {
   canvas_.assign(static_cast<size_t>(gif_->width) * static_cast<size_t>(gif_->height), background_);
-  for (TBitmap32& surface : surfaces_) {
+  for (Bitmap32& surface : surfaces_) {
     surface.SetSize(gif_->width, gif_->height);
     surface.Clear(background_);
-    surface.DrawMode = like.DrawMode;
-    surface.CombineMode = like.CombineMode;
+    surface.Mode = like.Mode;
+    surface.Combine = like.Combine;
     surface.OuterColor = like.OuterColor;
-    surface.StretchFilter = like.StretchFilter;
+    surface.Filter = like.Filter;
     surface.SetMasterAlpha(like.MasterAlpha());
     surface.OnPixelCombine = like.OnPixelCombine;
     surface.OnPixelAlpha = like.OnPixelAlpha;
@@ -182,20 +182,20 @@ void GifPainter::ComposeNext() {
 }
 
 void GifPainter::Publish() {
-  TBitmap32& back = surfaces_[back_];
+  Bitmap32& back = surfaces_[back_];
   std::copy(canvas_.begin(), canvas_.end(), back.Bits());
   shown_.store(current_, std::memory_order_relaxed);
   back_ = middle_.exchange(static_cast<uint8_t>(back_ | kFresh), std::memory_order_acq_rel) & kIndexMask;
 }
 
-const TBitmap32& GifPainter::Acquire() const {
+const Bitmap32& GifPainter::Acquire() const {
   if (middle_.load(std::memory_order_acquire) & kFresh)
     front_ = middle_.exchange(front_, std::memory_order_acq_rel) & kIndexMask;
   return surfaces_[front_];
 }
 
 void GifPainter::SetMasterAlpha(uint8_t alpha) {
-  for (TBitmap32& surface : surfaces_) surface.SetMasterAlpha(alpha);
+  for (Bitmap32& surface : surfaces_) surface.SetMasterAlpha(alpha);
 }
 
 }  // namespace lumevra

@@ -32,7 +32,7 @@ namespace lumevra {
 
 // Frames reach the surface as a device context paints them: colour only,
 // alpha 0, so painted pure yellow equals the key colour.
-inline constexpr TColor32 kGifPaintMask = 0x00FFFFFFu;
+inline constexpr Color32 kGifPaintMask = 0x00FFFFFFu;
 
 // The shortest time a frame stays, so that frames with no delay do not
 // make the painter spin.
@@ -46,15 +46,15 @@ uint32_t ScaledFrameMs(int32_t delayCs, int32_t speedPercent);
 // Paints frame `index` of the animation onto `canvas` (the logical screen,
 // width x height pixels): transparent pixels left as they are, painted
 // pixels masked by kGifPaintMask.
-void PaintGifCanvasFrame(const GifAnimation& gif, size_t index, TColor32* canvas);
+void PaintGifCanvasFrame(const GifAnimation& gif, size_t index, Color32* canvas);
 
 class GifPainter {
 public:
   // `like` gives the published surfaces their drawing properties and
   // handlers; `background` is what disposal and a new loop restore.
   // A speed of 0 shows the first frame and stands still.
-  GifPainter(std::shared_ptr<const GifAnimation> gif, int32_t speedPercent, TColor32 background,
-             const TBitmap32& like);
+  GifPainter(std::shared_ptr<const GifAnimation> gif, int32_t speedPercent, Color32 background,
+             const Bitmap32& like);
   ~GifPainter();
   GifPainter(const GifPainter&) = delete;
   GifPainter& operator=(const GifPainter&) = delete;
@@ -75,7 +75,7 @@ public:
   size_t Advance();
 
   // The latest published frame; valid until the next call. One reader only.
-  const TBitmap32& Acquire() const;
+  const Bitmap32& Acquire() const;
   // The frame index last published.
   size_t ShownFrame() const { return shown_.load(std::memory_order_relaxed); }
   // Frames shown since Start (the first included).
@@ -93,9 +93,9 @@ private:
 
   std::shared_ptr<const GifAnimation> gif_;
   int32_t speed_;
-  TColor32 background_;
-  std::vector<TColor32> canvas_;
-  std::vector<TColor32> saved_;  // the canvas before a "restore previous" frame
+  Color32 background_;
+  std::vector<Color32> canvas_;
+  std::vector<Color32> saved_;  // the canvas before a "restore previous" frame
   size_t current_ = 0;           // the frame on the canvas
   uint32_t due_ = 0;             // tick count at which the next frame shows
 
@@ -103,7 +103,7 @@ private:
   // kFresh when newer than the reader's), front_ the reader's.
   static constexpr uint8_t kFresh = 4;
   static constexpr uint8_t kIndexMask = 3;
-  TBitmap32 surfaces_[3];
+  Bitmap32 surfaces_[3];
   uint8_t back_ = 1;
   mutable std::atomic<uint8_t> middle_{2};
   mutable uint8_t front_ = 0;

@@ -6,9 +6,9 @@
 
 namespace lumevra {
 
-TObjectThread::~TObjectThread() { Terminate(); }
+ObjectThread::~ObjectThread() { Terminate(); }
 
-void TObjectThread::SetManual(bool manual) {
+void ObjectThread::SetManual(bool manual) {
   std::unique_lock lock(mutex_);
   if (manual_ == manual) return;
   const bool active = !paused_;
@@ -26,12 +26,12 @@ void TObjectThread::SetManual(bool manual) {
   Resume();
 }
 
-bool TObjectThread::Manual() const {
+bool ObjectThread::Manual() const {
   std::lock_guard lock(mutex_);
   return manual_;
 }
 
-void TObjectThread::Resume() {
+void ObjectThread::Resume() {
   std::thread ended;
   {
     std::lock_guard lock(mutex_);
@@ -43,7 +43,7 @@ void TObjectThread::Resume() {
       if (thread_.joinable() && workerEnded_) ended = std::move(thread_);
       if (!thread_.joinable()) {
         workerEnded_ = false;
-        thread_ = std::thread(&TObjectThread::Execute, this);
+        thread_ = std::thread(&ObjectThread::Execute, this);
       }
     }
     wake_.notify_all();
@@ -51,7 +51,7 @@ void TObjectThread::Resume() {
   if (ended.joinable()) ended.join();
 }
 
-void TObjectThread::Suspend() {
+void ObjectThread::Suspend() {
   std::unique_lock lock(mutex_);
   paused_ = true;
   wake_.notify_all();
@@ -60,7 +60,7 @@ void TObjectThread::Suspend() {
   idle_.wait(lock, [&] { return !stepping_; });
 }
 
-void TObjectThread::Terminate() {
+void ObjectThread::Terminate() {
   std::thread worker;
   {
     std::unique_lock lock(mutex_);
@@ -73,7 +73,7 @@ void TObjectThread::Terminate() {
   if (worker.joinable()) worker.join();
 }
 
-bool TObjectThread::StepNow() {
+bool ObjectThread::StepNow() {
   {
     std::lock_guard lock(mutex_);
     if (!manual_ || paused_ || terminated_ || failed_) return false;
@@ -86,21 +86,21 @@ bool TObjectThread::StepNow() {
   return true;
 }
 
-bool TObjectThread::Active() const {
+bool ObjectThread::Active() const {
   std::lock_guard lock(mutex_);
   return !paused_ && !terminated_;
 }
 
-bool TObjectThread::Failed() const { return failed_; }
+bool ObjectThread::Failed() const { return failed_; }
 
-bool TObjectThread::WorkerAlive() const {
+bool ObjectThread::WorkerAlive() const {
   std::lock_guard lock(mutex_);
   return thread_.joinable() && !workerEnded_;
 }
 
-uint64_t TObjectThread::Steps() const { return steps_; }
+uint64_t ObjectThread::Steps() const { return steps_; }
 
-bool TObjectThread::RunStep() {
+bool ObjectThread::RunStep() {
   steps_.fetch_add(1, std::memory_order_relaxed);
   try {
     step_();
@@ -113,7 +113,7 @@ bool TObjectThread::RunStep() {
   }
 }
 
-void TObjectThread::Execute() {
+void ObjectThread::Execute() {
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [&] { return terminated_ || (!paused_ && !manual_); });
@@ -134,20 +134,20 @@ void TObjectThread::Execute() {
 
 // The object's side: start and stop over its worker.
 
-void TAnimObject::Start() {
+void AnimObject::Start() {
   Stop();
   Prepare();
   Worker.Resume();
   Running = true;
 }
 
-void TAnimObject::Stop() {
+void AnimObject::Stop() {
   if (!Running) return;
   Worker.Suspend();
   Running = false;
 }
 
-void TAnimObject::Shutdown() {
+void AnimObject::Shutdown() {
   Stop();
   Worker.Terminate();
 }

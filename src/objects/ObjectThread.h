@@ -1,4 +1,4 @@
-// TObjectThread: the worker that advances one object on its own, one step
+// ObjectThread: the worker that advances one object on its own, one step
 // (the object's Tick) every 5 milliseconds, independent of the frames. Pausing is a flag the
 // loop waits on, so a paused object takes no further steps and keeps the
 // state its last step left. The platform thread is created on the first
@@ -25,15 +25,15 @@ namespace lumevra {
 // The pause between two steps of a worker.
 inline constexpr uint32_t kObjectStepMs = 5;
 
-class TObjectThread {
+class ObjectThread {
 public:
   // `step` is one step of the object; it is called on the worker, or on
   // the caller's thread in manual mode, never on two threads at once.
-  explicit TObjectThread(std::function<void()> step) : step_(std::move(step)) {}
+  explicit ObjectThread(std::function<void()> step) : step_(std::move(step)) {}
   // Terminates and joins the worker.
-  ~TObjectThread();
-  TObjectThread(const TObjectThread&) = delete;
-  TObjectThread& operator=(const TObjectThread&) = delete;
+  ~ObjectThread();
+  ObjectThread(const ObjectThread&) = delete;
+  ObjectThread& operator=(const ObjectThread&) = delete;
 
   // Manual: steps come only from StepNow. Switching waits for a step in
   // progress; an active object stays active in the new mode.

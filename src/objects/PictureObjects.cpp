@@ -83,10 +83,10 @@ std::string_view BareFileName(std::string_view fileName) {
   return sep == std::string_view::npos ? fileName : fileName.substr(sep + 1);
 }
 
-TAnimImgObject::TAnimImgObject(fs::path sharedImagesFolder)
+PictureObject::PictureObject(fs::path sharedImagesFolder)
     : sharedImages_(std::move(sharedImagesFolder)) {}
 
-void TAnimImgObject::ResolveFileName() {
+void PictureObject::ResolveFileName() {
   const std::string_view bare = BareFileName(FileName);
   if (sharedImages_.empty() || bare.empty()) return;
   std::error_code ec;
@@ -94,54 +94,65 @@ void TAnimImgObject::ResolveFileName() {
   FileName = PathToAnsi(sharedImages_ / AnsiToPath(bare));
 }
 
-std::string TAnimImgObject::FileNameForKeys() const {
+std::string PictureObject::FileNameForKeys() const {
   const std::string_view bare = BareFileName(FileName);
   if (sharedImages_.empty() || bare.size() == FileName.size()) return FileName;
   const std::string_view folder = std::string_view(FileName).substr(0, FileName.size() - bare.size());
   return SameFolder(AnsiToPath(folder), sharedImages_) ? std::string(bare) : FileName;
 }
 
-void TAnimImgObject::LoadFileNameKey(std::string_view text) {
+void PictureObject::LoadFileNameKey(std::string_view text) {
   Keys.SetText(text);
   FileName = Keys.ReadString(Section(), "Filename", FileName);
   ResolveFileName();
 }
 
-void TAnimImgObject::DescribeFileName(ObjectKeyList& out) const {
+void PictureObject::DescribeFileName(ObjectKeyList& out) const {
   out.emplace_back("Filename", ObjectKeyValue(FileName));
 }
 
-void TAnimImgObject::CombinePixel(TColor32 F, TColor32& B, uint32_t M) const {
+void PictureObject::DrawOnto(Bitmap32& frame, const Rect& place, FontRaster*) {
+  // A playing GIF shows its painter's latest complete frame.
+  const Bitmap32* source = &CurrentImage();
+  if (Flipped) {
+    FlippedImage.Assign(*source);
+    FlippedImage.FlipHorz();
+    source = &FlippedImage;
+  }
+  frame.DrawStretched(place, Rect{0, 0, ImgWidth, ImgHeight}, *source);
+}
+
+void PictureObject::CombinePixel(Color32 F, Color32& B, uint32_t M) const {
   if (F == KeyColor && KeysOutKeyColor()) return;
   const uint32_t a = std::min<uint32_t>(M, 255), na = 255 - a;
   auto mix = [&](uint32_t f, uint32_t b) { return (f * a + b * na) / 255; };
   B = (a << 24) | (mix(RedOf(F), RedOf(B)) << 16) | (mix(GreenOf(F), GreenOf(B)) << 8) | mix(BlueOf(F), BlueOf(B));
 }
 
-void TAnimImgObject::ResetSurface(TBitmap32& surface) {
+void PictureObject::ResetSurface(Bitmap32& surface) {
   surface.SetSize(0, 0);
-  surface.DrawMode = TDrawMode::dmCustom;
-  surface.OnPixelCombine = [this](TColor32 F, TColor32& B, uint32_t M) { CombinePixel(F, B, M); };
+  surface.Mode = DrawMode::dmCustom;
+  surface.OnPixelCombine = [this](Color32 F, Color32& B, uint32_t M) { CombinePixel(F, B, M); };
   surface.OnPixelAlpha = nullptr;
 }
 
-void TAnimImgObject::ClearPicture() {
+void PictureObject::ClearPicture() {
   ResetSurface(Image);
   ResetSurface(FlippedImage);
   ImgWidth = 0;
   ImgHeight = 0;
 }
 
-bool TAnimImgObject::PictureFileFound() {
+bool PictureObject::PictureFileFound() {
   ResolveFileName();
   return PictureFileExists(FileName);
 }
 
 // --- GIF ---
 
-TGifObject::TGifObject(fs::path sharedImagesFolder) : TAnimImgObject(std::move(sharedImagesFolder)) {}
+GifObject::GifObject(fs::path sharedImagesFolder) : PictureObject(std::move(sharedImagesFolder)) {}
 
-void TGifObject::LoadObjectFromText(std::string_view text) {
+void GifObject::LoadObjectFromText(std::string_view text) {
   LoadFileNameKey(text);
   const std::string s = Section();
   AnimSpeed = Keys.ReadInteger(s, "AnimSpeed", 10);
@@ -153,8 +164,8 @@ void TGifObject::LoadObjectFromText(std::string_view text) {
   LoadFromText(text);
 }
 
-std::string TGifObject::SaveToText() {
-  TAnimObject::SaveToText();
+std::string GifObject::SaveToText() {
+  AnimObject::SaveToText();
   const std::string s = Section();
   Keys.WriteString(s, "ObjType", ObjType());
   Keys.WriteString(s, "Filename", FileNameForKeys());
@@ -166,8 +177,8 @@ std::string TGifObject::SaveToText() {
   return Keys.GetText();
 }
 
-ObjectKeyList TGifObject::DescribeKeys() const {
-  ObjectKeyList out = TAnimObject::DescribeKeys();
+ObjectKeyList GifObject::DescribeKeys() const {
+  ObjectKeyList out = AnimObject::DescribeKeys();
   DescribeFileName(out);
   out.emplace_back("AnimSpeed", ObjectKeyValue(int64_t{AnimSpeed}));
   out.emplace_back("Transparent", ObjectKeyValue(Transparent));
@@ -179,9 +190,9 @@ ObjectKeyList TGifObject::DescribeKeys() const {
 
 // --- still image ---
 
-TImgObject::TImgObject(fs::path sharedImagesFolder) : TAnimImgObject(std::move(sharedImagesFolder)) {}
+ImageObject::ImageObject(fs::path sharedImagesFolder) : PictureObject(std::move(sharedImagesFolder)) {}
 
-void TImgObject::LoadObjectFromText(std::string_view text) {
+void ImageObject::LoadObjectFromText(std::string_view text) {
   LoadFileNameKey(text);
   const std::string s = Section();
   Transparent = Keys.ReadBool(s, "Transparent", true);
@@ -193,8 +204,8 @@ void TImgObject::LoadObjectFromText(std::string_view text) {
   LoadFromText(text);
 }
 
-std::string TImgObject::SaveToText() {
-  TAnimObject::SaveToText();
+std::string ImageObject::SaveToText() {
+  AnimObject::SaveToText();
   const std::string s = Section();
   Keys.WriteString(s, "ObjType", ObjType());
   Keys.WriteString(s, "Filename", FileNameForKeys());
@@ -204,8 +215,8 @@ std::string TImgObject::SaveToText() {
   return Keys.GetText();
 }
 
-ObjectKeyList TImgObject::DescribeKeys() const {
-  ObjectKeyList out = TAnimObject::DescribeKeys();
+ObjectKeyList ImageObject::DescribeKeys() const {
+  ObjectKeyList out = AnimObject::DescribeKeys();
   DescribeFileName(out);
   out.emplace_back("Transparent", ObjectKeyValue(Transparent));
   out.emplace_back("TransparentType", ObjectKeyValue(int64_t{TransparentType}));

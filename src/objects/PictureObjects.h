@@ -1,5 +1,5 @@
-// The two picture kinds: TGifObject (an animated GIF) and TImgObject (a still
-// picture), over TAnimImgObject, which holds the picture file name and the
+// The two picture kinds: GifObject (an animated GIF) and ImageObject (a still
+// picture), over PictureObject, which holds the picture file name and the
 // transparency keys they share.
 //
 // A picture named by a file that does not exist is looked for under the same
@@ -37,7 +37,7 @@ std::string ReadPictureFile(const std::string& fileName);
 
 // The colour a GIF object keys out: what its surfaces are cleared to and
 // its transparent pixels keep (alpha 0, red 255, green 255, blue 0).
-inline constexpr TColor32 kGifKeyColor = 0x00FFFF00u;
+inline constexpr Color32 kGifKeyColor = 0x00FFFF00u;
 
 // The animation speed in percent for "AnimSpeed": 1..10 give 10..100 %,
 // above 10 AnimSpeed x 50 - 400 %; within 0..1000.
@@ -47,7 +47,7 @@ int32_t GifSpeedPercent(int32_t animSpeed);
 // frame only: playing one keeps five copies of the screen.
 inline constexpr int64_t kMaxAnimatedGifPixels = int64_t{1} << 24;
 
-class TAnimImgObject : public TAnimObject {
+class PictureObject : public AnimObject {
 public:
   const std::filesystem::path& SharedImagesFolder() const { return sharedImages_; }
 
@@ -62,23 +62,27 @@ public:
   // The surface the frame draws: Image, or for a playing GIF its latest
   // completely painted frame. Only the thread that draws frames calls it;
   // the result stays valid until its next call.
-  virtual const TBitmap32& CurrentImage() const { return Image; }
+  virtual const Bitmap32& CurrentImage() const { return Image; }
+  // The current image, mirrored when the object faces the other way,
+  // stretched into `place`.
+  void DrawOnto(Bitmap32& frame, const Rect& place, FontRaster* fonts) override;
+  std::string* PictureFile() override { return &FileName; }
 
   // OnPixelCombine of both surfaces: leaves B as it is for a pixel equal to
   // KeyColor where the kind keys it out, else B = F over B at alpha M
   // (alpha M, each colour (F x M + B x (255 - M)) / 255).
-  void CombinePixel(TColor32 F, TColor32& B, uint32_t M) const;
+  void CombinePixel(Color32 F, Color32& B, uint32_t M) const;
 
   std::string FileName;  // 8-bit full path of the picture file
-  TColor32 KeyColor = 0;
+  Color32 KeyColor = 0;
   bool Transparent = false;
   uint8_t TransparentType = 0;
   uint32_t TransparentColor = 0;  // a Windows colour value
-  TBitmap32 FlippedImage;
-  TBitmap32 Image;
+  Bitmap32 FlippedImage;
+  Bitmap32 Image;
 
 protected:
-  explicit TAnimImgObject(std::filesystem::path sharedImagesFolder);
+  explicit PictureObject(std::filesystem::path sharedImagesFolder);
 
   // Parses the text into Keys and reads "Filename" (resolved at once).
   void LoadFileNameKey(std::string_view text);
@@ -87,7 +91,7 @@ protected:
   // Whether CombinePixel leaves pixels equal to KeyColor out.
   virtual bool KeysOutKeyColor() const = 0;
   // Makes the surface empty, in dmCustom, combining through CombinePixel.
-  void ResetSurface(TBitmap32& surface);
+  void ResetSurface(Bitmap32& surface);
   // No picture: both surfaces empty, ImgWidth = ImgHeight = 0.
   void ClearPicture();
   // FileName resolved (shared images folder as second place); whether a
@@ -98,10 +102,10 @@ private:
   std::filesystem::path sharedImages_;
 };
 
-class TGifObject final : public TAnimImgObject {
+class GifObject final : public PictureObject {
 public:
-  explicit TGifObject(std::filesystem::path sharedImagesFolder = {});
-  ~TGifObject() override;
+  explicit GifObject(std::filesystem::path sharedImagesFolder = {});
+  ~GifObject() override;
 
   std::string_view ObjType() const override { return "GIF"; }
   std::string SaveToText() override;
@@ -114,7 +118,9 @@ public:
   // Stops the frame painter, then the worker.
   void Stop() override;
   void ApplyAlpha(uint8_t alpha) override;
-  const TBitmap32& CurrentImage() const override;
+  const Bitmap32& CurrentImage() const override;
+  void SetManualStepping(bool manual) override;
+  void StepNow() override;
 
   // Loads every frame, keys the transparency of each frame as the keys ask,
   // and starts the painter when there is more than one frame. A file that
@@ -148,10 +154,10 @@ private:
   Relaxed<bool> manualPainter_;
 };
 
-class TImgObject final : public TAnimImgObject {
+class ImageObject final : public PictureObject {
 public:
-  explicit TImgObject(std::filesystem::path sharedImagesFolder = {});
-  ~TImgObject() override;
+  explicit ImageObject(std::filesystem::path sharedImagesFolder = {});
+  ~ImageObject() override;
 
   std::string_view ObjType() const override { return "IMG"; }
   std::string SaveToText() override;

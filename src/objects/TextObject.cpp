@@ -25,17 +25,17 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-TTextObject::~TTextObject() { Shutdown(); }
+TextObject::~TextObject() { Shutdown(); }
 
-void TTextObject::Prepare() {
+void TextObject::Prepare() {
   TextAlpha = 255;
   Opacity = 10;
-  TAnimObject::Prepare();
+  AnimObject::Prepare();
 }
 
-void TTextObject::ApplyAlpha(uint8_t alpha) { TextAlpha = alpha; }
+void TextObject::ApplyAlpha(uint8_t alpha) { TextAlpha = alpha; }
 
-void TTextObject::LoadObjectFromText(std::string_view text) {
+void TextObject::LoadObjectFromText(std::string_view text) {
   Keys.SetText(text);
   const std::string s = Section();
   Lines = SplitTextLines(DecodeObjectText(Keys.ReadString(s, "Text")));
@@ -46,8 +46,8 @@ void TTextObject::LoadObjectFromText(std::string_view text) {
   LoadFromText(text);
 }
 
-std::string TTextObject::SaveToText() {
-  TAnimObject::SaveToText();
+std::string TextObject::SaveToText() {
+  AnimObject::SaveToText();
   const std::string s = Section();
   Keys.WriteString(s, "ObjType", ObjType());
   Keys.WriteString(s, "Text", EncodeObjectText(JoinTextLines(Lines)));
@@ -58,8 +58,8 @@ std::string TTextObject::SaveToText() {
   return Keys.GetText();
 }
 
-ObjectKeyList TTextObject::DescribeKeys() const {
-  ObjectKeyList out = TAnimObject::DescribeKeys();
+ObjectKeyList TextObject::DescribeKeys() const {
+  ObjectKeyList out = AnimObject::DescribeKeys();
   out.emplace_back("Text", ObjectKeyValue(JoinTextLines(Lines)));
   out.emplace_back("TextColor", ObjectKeyValue(int64_t{TextColor}));
   out.emplace_back("FontSize", ObjectKeyValue(int64_t{FontSize}));

@@ -1,4 +1,4 @@
-// TTextObject: lines of text drawn by the engine at one of nine places on
+// TextObject: lines of text drawn by the engine at one of nine places on
 // the frame. The "Text" key holds the whole text encoded (ObjectText.h);
 // decoded, it is split into lines at CR LF, LF or CR.
 #pragma once
@@ -18,12 +18,14 @@ std::vector<std::string> SplitTextLines(std::string_view text);
 // The inverse: every line followed by CR LF.
 std::string JoinTextLines(const std::vector<std::string>& lines);
 
-class TTextObject final : public TAnimObject {
+class TextObject final : public AnimObject {
 public:
-  TTextObject() = default;
-  ~TTextObject() override;
+  TextObject() = default;
+  ~TextObject() override;
 
   std::string_view ObjType() const override { return "TXT"; }
+  // Drawn at its own place on the frame (see TextObjectDraw); `place` is unused.
+  void DrawOnto(Bitmap32& frame, const Rect& place, FontRaster* fonts) override;
   std::string SaveToText() override;
   void LoadObjectFromText(std::string_view text) override;
   // "Text" is given decoded, as JoinTextLines of Lines.

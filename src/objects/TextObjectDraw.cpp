@@ -55,7 +55,7 @@ std::vector<TextLinePlace> PlaceTextLines(int32_t position, int32_t frameWidth, 
   return places;
 }
 
-void DrawTextObject(const TTextObject& text, TBitmap32& frame, FontRaster& fonts) {
+void DrawTextObject(const TextObject& text, Bitmap32& frame, FontRaster& fonts) {
   const int32_t alpha = text.TextAlpha & 0xFF;
   if (text.Lines.empty() || frame.Empty() || alpha == 0) return;
   const int32_t size = ScaledTextSize(text.FontSize, frame.Height());
@@ -73,9 +73,13 @@ void DrawTextObject(const TTextObject& text, TBitmap32& frame, FontRaster& fonts
   }
   const std::vector<TextLinePlace> places =
       PlaceTextLines(text.Position, frame.Width(), frame.Height(), step, widths);
-  const TColor32 color = WinColor32(text.TextColor, static_cast<uint8_t>(alpha));
+  const Color32 color = WinColor32(text.TextColor, static_cast<uint8_t>(alpha));
   for (size_t i = 0; i < lines.size(); ++i) frame.RenderText(fonts, places[i].x, places[i].y, lines[i], 0, color);
   frame.Font = saved;
+}
+
+void TextObject::DrawOnto(Bitmap32& frame, const Rect&, FontRaster* fonts) {
+  if (fonts) DrawTextObject(*this, frame, *fonts);
 }
 
 }  // namespace lumevra

@@ -9,7 +9,7 @@
 
 #include "graphics/Bitmap32.h"
 #include "objects/TextObject.h"
-#include "platform/Platform.h"
+#include "graphics/FontRaster.h"
 
 namespace lumevra {
 
@@ -37,6 +37,6 @@ std::vector<TextLinePlace> PlaceTextLines(int32_t position, int32_t frameWidth, 
 
 // Draws the object's lines on the frame in its font and colour, at alpha
 // TextAlpha (anti-alias level 0). The frame's own font is left as it was.
-void DrawTextObject(const TTextObject& text, TBitmap32& frame, FontRaster& fonts);
+void DrawTextObject(const TextObject& text, Bitmap32& frame, FontRaster& fonts);
 
 }  // namespace lumevra

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "package/uProjectExtractor.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 

@@ -10,9 +10,9 @@
 
 namespace lumevra {
 
-class TProjectObjects {
+class ProjectObjects {
 public:
-  virtual ~TProjectObjects() = default;
+  virtual ~ProjectObjects() = default;
   // Builds the list from the objects INI text; throws on failure.
   virtual void LoadObjects(const std::string& text) = 0;
   virtual void Clear() = 0;
@@ -23,6 +23,6 @@ public:
       const std::function<std::string(size_t index, const std::string& fileName)>& rename) = 0;
 };
 
-using TProjectObjectsFactory = std::function<std::unique_ptr<TProjectObjects>()>;
+using ProjectObjectsFactory = std::function<std::unique_ptr<ProjectObjects>()>;
 
 }  // namespace lumevra

@@ -22,7 +22,7 @@ uint32_t Le32(const uint8_t* p) {
          static_cast<uint32_t>(p[3]) << 24;
 }
 
-[[noreturn]] void ReadError() { throw EWaveError("Stream read error"); }
+[[noreturn]] void ReadError() { throw WaveError("Stream read error"); }
 
 // Reads up to n bytes at an absolute position, never past `end`; a position
 // at or beyond the end reads nothing. The stream is left usable either way.
@@ -43,10 +43,10 @@ size_t ReadAt(std::istream& stream, std::streamoff end, int64_t position, void* 
 
 }  // namespace
 
-TWaveStream::TWaveStream(std::istream& stream) : stream_(stream), start_(stream.tellg()) {}
+WaveReader::WaveReader(std::istream& stream) : stream_(stream), start_(stream.tellg()) {}
 
-void TWaveStream::Open() {
-  if (open_) throw EWaveError("Stream has already been opened");
+void WaveReader::Open() {
+  if (open_) throw WaveError("Stream has already been opened");
   open_ = true;
   reading_ = true;
   format_.clear();
@@ -66,7 +66,7 @@ void TWaveStream::Open() {
   uint8_t riff[12] = {};
   if (ReadAt(stream_, end_, start_, riff, sizeof riff) < sizeof riff || Le32(riff) != FourCc('R', 'I', 'F', 'F') ||
       Le32(riff + 8) != FourCc('W', 'A', 'V', 'E'))
-    throw EWaveError("Wave is invalid");
+    throw WaveError("Wave is invalid");
   // The RIFF size (bytes 4-7) is not trusted: many writers get it wrong.
 
   int64_t pos = start_ + static_cast<int64_t>(sizeof riff);
@@ -94,12 +94,12 @@ void TWaveStream::Open() {
   }
 }
 
-int64_t TWaveStream::Available() const {
+int64_t WaveReader::Available() const {
   return std::clamp<int64_t>(static_cast<int64_t>(end_) - dataOffset_, 0, dataSize_);
 }
 
-size_t TWaveStream::Read(void* buffer, size_t n) {
-  if (!open_) throw EWaveError("Stream not opend");
+size_t WaveReader::Read(void* buffer, size_t n) {
+  if (!open_) throw WaveError("Stream not opend");
   if (position_ >= dataSize_) return 0;
   n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(n), dataSize_ - position_));
   const size_t got = ReadAt(stream_, end_, dataOffset_ + position_, buffer, n);
@@ -107,15 +107,15 @@ size_t TWaveStream::Read(void* buffer, size_t n) {
   return got;
 }
 
-void TWave::Clear() {
+void Wave::Clear() {
   format_ = {};
   data_.reset();
   capacity_ = 0;
   size_ = 0;
 }
 
-void TWave::SetSize(int32_t size) {
-  if (size < 0) throw EWaveError("Invalid wave size");
+void Wave::SetSize(int32_t size) {
+  if (size < 0) throw WaveError("Invalid wave size");
   const size_t blocks = (static_cast<size_t>(size) + kDataBlock - 1) / kDataBlock;
   const size_t capacity = blocks * kDataBlock;
   if (capacity != capacity_) {
@@ -133,17 +133,17 @@ void TWave::SetSize(int32_t size) {
   size_ = size;
 }
 
-void TWave::LoadFromStream(std::istream& stream) {
+void Wave::LoadFromStream(std::istream& stream) {
   Clear();
   try {
-    TWaveStream wave(stream);
+    WaveReader wave(stream);
     wave.Open();
     format_ = wave.Format();
     const int64_t size = wave.Size();
     // Checked before allocating: a data chunk longer than the file is a
     // read error, not a request for that much memory.
     if (wave.Available() < size) ReadError();
-    if (size > std::numeric_limits<int32_t>::max()) throw EWaveError("Wave is too large");
+    if (size > std::numeric_limits<int32_t>::max()) throw WaveError("Wave is too large");
     SetSize(static_cast<int32_t>(size));
     if (size > 0 && wave.Read(data_.get(), static_cast<size_t>(size)) != static_cast<size_t>(size)) ReadError();
   } catch (...) {
@@ -152,11 +152,11 @@ void TWave::LoadFromStream(std::istream& stream) {
   }
 }
 
-void TWave::LoadFromFile(const std::filesystem::path& file) {
+void Wave::LoadFromFile(const std::filesystem::path& file) {
   std::ifstream stream(file, std::ios::binary);
   if (!stream) {
     Clear();
-    throw EWaveError("Cannot open file " + file.string());
+    throw WaveError("Cannot open file " + file.string());
   }
   LoadFromStream(stream);
 }

@@ -13,19 +13,19 @@ namespace lumevra {
 
 // "Wave is invalid", "Stream has already been opened", "Stream not opend",
 // or a read error ("Stream read error") for bytes the file does not hold.
-class EWaveError : public std::runtime_error {
+class WaveError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
 
 // The data chunk of a wave file as a stream of its own. The underlying
 // stream is not owned and must outlive this one.
-class TWaveStream {
+class WaveReader {
 public:
   // Remembers the stream's current position: where the RIFF header starts.
-  explicit TWaveStream(std::istream& stream);
-  TWaveStream(const TWaveStream&) = delete;
-  TWaveStream& operator=(const TWaveStream&) = delete;
+  explicit WaveReader(std::istream& stream);
+  WaveReader(const WaveReader&) = delete;
+  WaveReader& operator=(const WaveReader&) = delete;
 
   // Walks the chunks; the last "fmt " and the last "data" chunk count.
   void Open();
@@ -54,7 +54,7 @@ private:
   int64_t position_ = 0;
 };
 
-class TWave {
+class Wave {
 public:
   // Empties the wave, then reads format and data from the stream's current
   // position. Errors leave it empty.

@@ -1,7 +1,7 @@
 #include "ui/Preview.h"
 
-#include "package/uKAProject.h"
-#include "package/uProjectExtractor.h"
+#include "package/Project.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 
@@ -15,7 +15,7 @@ bool RunPreview(const System& system, PreviewTarget& target) {
   // Entry 0 (the header) is skipped: only the project is needed.
   ExtractPackage(system.ProgramFile(), {fs::path(), projectFile});
   // No object list: a still picture needs only the background.
-  TProject project;
+  Project project;
   project.LoadProject(projectFile);
   std::error_code ec;
   fs::remove(projectFile, ec);

@@ -4,7 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/Platform.h"
+#include "ui/System.h"
+#include "ui/PreviewTarget.h"
 
 namespace lumevra {
 

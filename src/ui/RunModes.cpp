@@ -2,38 +2,38 @@
 
 #include <stdexcept>
 
-#include "ui/FConfig.h"
-#include "ui/FStndAlneScr.h"
+#include "ui/ConfigDialog.h"
+#include "ui/SaverWindow.h"
 #include "ui/Preview.h"
 
 namespace lumevra {
 
 void RunSaverMode(const Platform& platform) {
-  TfmStndAlneScr form(*platform.system, *platform.saver, platform.fonts);
-  form.FormCreate();
+  SaverWindow form(*platform.system, *platform.saver, platform.fonts);
+  form.ChooseWindowStyle();
   try {
     platform.saver->Run(form);
   } catch (...) {
     // The window failed (no display, no extraction folder): close what was
     // opened and remove what was extracted before the error is reported.
     try {
-      form.FormClose();
-      form.FormDestroy();
+      form.OnClose();
+      form.RemoveExtractedFiles();
     } catch (...) {
     }
     throw;
   }
   // A loop the system ended without asking the window still closes it.
-  if (form.Tag != -1) form.FormClose();
-  form.FormDestroy();
+  if (form.CurrentState() != SaverWindow::State::Closed) form.OnClose();
+  form.RemoveExtractedFiles();
 }
 
 void RunConfigurationMode(const Platform& platform) {
-  TfmCOnfig form(*platform.system, *platform.dialog, platform.fonts);
+  ConfigDialog form(*platform.system, *platform.dialog, platform.fonts);
   try {
     platform.dialog->Run(form);
   } catch (...) {
-    form.FormClose();
+    form.OnClose();
     throw;
   }
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 #include "ui/Startup.h"
 
 namespace lumevra {

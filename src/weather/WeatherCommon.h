@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "base/Rounding.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra::weather {
 

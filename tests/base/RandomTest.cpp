@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
 
 namespace lumevra {
 namespace {

@@ -5,8 +5,8 @@
 #include <array>
 #include <set>
 
-#include "graphics/FastBMP.h"
-#include "package/uKAProject.h"
+#include "graphics/FastBitmap.h"
+#include "package/Project.h"
 
 namespace lumevra {
 namespace {
@@ -14,16 +14,16 @@ namespace {
 // A picture of the given size with a gradient, and a mask of the same size
 // in layer-colour stripes and blocks.
 struct Scene {
-  TBitmap32 picture;
-  TBitmap32 mask;
-  std::array<TWaveParam, 8> waves{};
+  Bitmap32 picture;
+  Bitmap32 mask;
+  std::array<WaveParams, 8> waves{};
 
   Scene(int32_t w, int32_t h) {
     picture.SetSize(w, h);
     mask.SetSize(w, h);
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) {
-        picture.SetPixel(x, y, Color32((x * 255) / w, (y * 255) / h, (x + y) & 0xFF));
+        picture.SetPixel(x, y, Rgba((x * 255) / w, (y * 255) / h, (x + y) & 0xFF));
         mask.SetPixel(x, y, LayerColors[static_cast<size_t>((x / 3 + y / 2) % 7)]);
       }
     for (size_t i = 0; i < waves.size(); ++i) {
@@ -69,30 +69,30 @@ TEST(FitPicture, NonProportionalGivesExactlyTheWindowSize) {
 
 TEST(FitPicture, PictureIsTheSmoothResizeOfTheOriginal) {
   Scene s(30, 20);
-  TFastBMP source, target;
-  source.LoadFromHandle(s.picture);
+  FastBitmap source, target;
+  source.LoadFrom(s.picture);
   target.SetSize(47, 13);
   source.SmoothResize(target);
-  TBitmap32 want;
+  Bitmap32 want;
   want.SetSize(47, 13);
-  target.DrawToDC(want, 0, 0);
+  target.DrawTo(want, 0, 0);
 
   s.Fit(false, 47, 13);
   for (int32_t y = 0; y < 13; ++y)
     for (int32_t x = 0; x < 47; ++x) ASSERT_EQ(s.picture.GetPixel(x, y), want.GetPixel(x, y)) << x << "," << y;
   // The resize walks the rows bottom-up, so the bottom-left pixel is the
   // one that lands exactly on a source pixel: (0, 19) of the original.
-  EXPECT_EQ(s.picture.GetPixel(0, 12), Color32(0, (19 * 255) / 20, 19));
+  EXPECT_EQ(s.picture.GetPixel(0, 12), Rgba(0, (19 * 255) / 20, 19));
   EXPECT_EQ(AlphaOf(s.picture.GetPixel(46, 12)), 255);
 }
 
 TEST(FitPicture, MaskKeepsOnlyItsOwnColours) {
   for (auto [W, H] : {std::pair{47, 13}, std::pair{91, 77}, std::pair{7, 5}}) {
     Scene s(30, 20);
-    std::set<TColor32> before(s.mask.Bits(), s.mask.Bits() + 30 * 20);
+    std::set<Color32> before(s.mask.Bits(), s.mask.Bits() + 30 * 20);
     s.Fit(false, W, H);
-    std::set<TColor32> after(s.mask.Bits(), s.mask.Bits() + W * H);
-    for (TColor32 c : after) EXPECT_TRUE(before.count(c)) << std::hex << c << " at " << std::dec << W << "x" << H;
+    std::set<Color32> after(s.mask.Bits(), s.mask.Bits() + W * H);
+    for (Color32 c : after) EXPECT_TRUE(before.count(c)) << std::hex << c << " at " << std::dec << W << "x" << H;
     // Enlarging keeps every colour present.
     if (W > 30 && H > 20) {
       EXPECT_EQ(after, before);
@@ -100,7 +100,7 @@ TEST(FitPicture, MaskKeepsOnlyItsOwnColours) {
   }
   // Nearest neighbour: target pixel (x, y) is mask pixel (x * 30 / 60, y * 20 / 40).
   Scene s(30, 20);
-  TBitmap32 original;
+  Bitmap32 original;
   original.Assign(s.mask);
   s.Fit(false, 60, 40);
   for (int32_t y = 0; y < 40; ++y)
@@ -150,7 +150,7 @@ TEST(FitPicture, NoSizeOrNoPictureChangesNothing) {
                       std::pair{800, -1}}) {
     for (bool proportional : {false, true}) {
       Scene s(30, 20);
-      TBitmap32 picture, mask;
+      Bitmap32 picture, mask;
       picture.Assign(s.picture);
       mask.Assign(s.mask);
       const auto waves = s.waves;
@@ -184,7 +184,7 @@ TEST(FitPicture, AnEmptyMaskBecomesAMaskWithoutLayers) {
 
 TEST(FitPicture, AnAbsurdWindowThrowsBeforeChangingAnything) {
   Scene s(30, 20);
-  EXPECT_THROW(s.Fit(false, 1 << 20, 1 << 20), EBitmapError);
+  EXPECT_THROW(s.Fit(false, 1 << 20, 1 << 20), BitmapError);
   EXPECT_EQ(s.picture.Width(), 30);
   EXPECT_EQ(s.mask.Width(), 30);
   EXPECT_EQ(s.waves[0].Amplitude, 1);
@@ -197,19 +197,19 @@ namespace lumevra {
 namespace {
 
 TEST(FitBackgroundProject, FitsTheProjectsPictureMaskAndLayers) {
-  TProject project;
+  Project project;
   project.Background.SetSize(640, 400);
   project.Mask.SetSize(640, 400);
   project.Mask.FillRect(0, 200, 640, 400, LayerColors[2]);
-  project.WaveParams[3].Amplitude = 6;
-  project.WaveParams[3].Jitter = 3;
+  project.WaveLayers[3].Amplitude = 6;
+  project.WaveLayers[3].Jitter = 3;
   FitBackground(false, project, 1280, 600);
   EXPECT_EQ(project.Background.Width(), 1280);
   EXPECT_EQ(project.Background.Height(), 600);
   EXPECT_EQ(project.Mask.Width(), 1280);
   EXPECT_EQ(project.Mask.GetPixel(5, 599), LayerColors[2]);
-  EXPECT_EQ(project.WaveParams[3].Amplitude, 12);
-  EXPECT_EQ(project.WaveParams[3].Jitter, 4);  // 4.5 rounds to even
+  EXPECT_EQ(project.WaveLayers[3].Amplitude, 12);
+  EXPECT_EQ(project.WaveLayers[3].Jitter, 4);  // 4.5 rounds to even
 }
 
 }  // namespace

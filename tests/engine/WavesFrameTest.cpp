@@ -63,7 +63,7 @@ TEST(SampleRow, EachDirectionSamplesTheRowTheFormulasGive) {
     for (int32_t r = 0; r <= 8; ++r) rig.w.RowValues(v, r);
     ASSERT_EQ(v.VOff[0], 1);
     rig.w.SampleRow(v, 8, rig.wave);
-    const TColor32 got = rig.wave.GetPixel(c.x, c.targetRow);
+    const Color32 got = rig.wave.GetPixel(c.x, c.targetRow);
     EXPECT_EQ(got, PixelAt(c.sourceCol, c.sourceRow))
         << "direction " << c.direction << " x " << c.x << ": got (" << ColOf(got) << "," << RowOf(got) << ")";
   }
@@ -88,7 +88,7 @@ TEST(SampleRow, PixelsMoveOnlyWithinTheirOwnLayer) {
 // Scenes with every layer feature; the engine's frame must equal the model's.
 struct Scene {
   const char* name;
-  void (*setup)(TWaveParams&);
+  void (*setup)(WaveLayerParams&);
 };
 
 int StripeLayer(int32_t x, int32_t y) {
@@ -99,7 +99,7 @@ int StripeLayer(int32_t x, int32_t y) {
 }
 
 const Scene kScenes[] = {
-    {"plain", [](TWaveParams& p) {
+    {"plain", [](WaveLayerParams& p) {
        for (size_t i = 0; i < 8; ++i) {
          p[i].Amplitude = 2 + int32_t(i);
          p[i].WaveCount = 5 + 3 * int32_t(i);
@@ -107,7 +107,7 @@ const Scene kScenes[] = {
          p[i].Direction = int32_t(i % 6);
        }
      }},
-    {"perspective sway jitter", [](TWaveParams& p) {
+    {"perspective sway jitter", [](WaveLayerParams& p) {
        for (size_t i = 0; i < 8; ++i) {
          p[i].Amplitude = 6;
          p[i].WaveCount = 17;
@@ -118,7 +118,7 @@ const Scene kScenes[] = {
          p[i].Jitter = int32_t(i);
        }
      }},
-    {"short periods, reflection", [](TWaveParams& p) {
+    {"short periods, reflection", [](WaveLayerParams& p) {
        for (size_t i = 0; i < 8; ++i) {
          p[i].Amplitude = 5;
          p[i].WaveCount = 9;
@@ -139,7 +139,7 @@ TEST(WaveFrame, MatchesTheModelFrameByFrame) {
     rig.Prepare();
     for (size_t L = 0; L < 8; ++L)
       for (size_t x = 0; x < 61; ++x) rig.w.Jitters[L][x] = rig.params[L].Jitter > 0 ? int32_t((x * 7 + L) % size_t(rig.params[L].Jitter)) : 0;
-    std::vector<TColor32> expected = rig.Pixels(rig.wave);
+    std::vector<Color32> expected = rig.Pixels(rig.wave);
     const uint32_t elapsed[] = {0, 50, 33, 1200, 16, 50};
     for (uint32_t e : elapsed) {
       expected = ModelFrame(rig, expected, rig.w.Phases);
@@ -174,7 +174,7 @@ TEST(WaveFrame, SpanPathMatchesTheReferenceOnRandomMasks) {
       p.Reflection = pick(0, 4) == 0;
     }
     rig.Prepare();
-    TBitmap32 reference;
+    Bitmap32 reference;
     reference.Assign(rig.wave);
     for (int frame = 0; frame < 4; ++frame) {
       rig.w.Frame(rig.wave);
@@ -203,7 +203,7 @@ TEST(WaveFrame, HostileLayerValuesStayInsideThePicture) {
         p.Reflection = i == 1;
       }
       rig.Prepare();
-      TBitmap32 reference;
+      Bitmap32 reference;
       reference.Assign(rig.wave);
       for (int frame = 0; frame < 3; ++frame) {
         rig.w.Frame(rig.wave);
@@ -217,7 +217,7 @@ TEST(WaveFrame, HostileLayerValuesStayInsideThePicture) {
 TEST(WaveFrame, ALayerWithoutPeriodStaysStillWhileTheOthersMove) {
   // Layer 0 (Period 0, reflecting) over the lower half, layer 1 moving in the upper half.
   WaveRig rig(20, 30, [](int32_t x, int32_t y) { return y >= 15 ? 0 : (x > 2 ? 1 : -1); });
-  rig.params[0] = TWaveParam{};
+  rig.params[0] = WaveParams{};
   rig.params[0].Amplitude = 20;
   rig.params[0].Period = 0;
   rig.params[0].Jitter = 5;
@@ -256,7 +256,7 @@ TEST(WaveFrame, NoDisplacementShowsThePictureStill) {
     }
     rig.Prepare();
     rig.wave.Clear(0);
-    const std::vector<TColor32> before = rig.Pixels(rig.wave);
+    const std::vector<Color32> before = rig.Pixels(rig.wave);
     rig.w.Frame(rig.wave);
     for (int32_t y = 0; y < 12; ++y)
       for (int32_t x = 0; x < 16; ++x)

@@ -7,7 +7,7 @@
 
 #include "WavesTestSupport.h"
 #include "base/Random.h"
-#include "base/Ticks.h"
+#include "base/Clock.h"
 
 namespace lumevra {
 namespace {
@@ -52,7 +52,7 @@ const char* const kMask[] = {
 TEST(BuildLayerMap, MapsLayersAndRowRangesAndSpans) {
   WaveRig rig(6, 5, [](int32_t x, int32_t y) { return kMask[y][x] == '.' ? -1 : kMask[y][x] - '0'; });
   rig.Prepare();
-  const TWaves& w = rig.w;
+  const Waves& w = rig.w;
   for (int32_t y = 0; y < 5; ++y)
     for (int32_t x = 0; x < 6; ++x)
       EXPECT_EQ(w.LayerRow(y)[x], kMask[y][x] == '.' ? -1 : kMask[y][x] - '0') << x << "," << y;

@@ -12,23 +12,23 @@
 #include <vector>
 
 #include "engine/Waves.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra::test {
 
 // The picture pixel at (x, y): opaque, with x in the low 12 bits and y above.
-inline TColor32 PixelAt(int32_t x, int32_t y) { return 0xFF000000u | (uint32_t(y) << 12) | uint32_t(x); }
-inline int32_t RowOf(TColor32 c) { return int32_t((c >> 12) & 0xFFF); }
-inline int32_t ColOf(TColor32 c) { return int32_t(c & 0xFFF); }
+inline Color32 PixelAt(int32_t x, int32_t y) { return 0xFF000000u | (uint32_t(y) << 12) | uint32_t(x); }
+inline int32_t RowOf(Color32 c) { return int32_t((c >> 12) & 0xFFF); }
+inline int32_t ColOf(Color32 c) { return int32_t(c & 0xFFF); }
 
 // Layer number (-1 none) -> the raw mask value that selects it.
 inline uint32_t MaskFor(int layer) { return layer < 0 || layer > 5 ? 0x00FFFFFFu : LayerColors[size_t(layer + 1)]; }
 
 // Picture, mask, layers and the wave state prepared as the engine does it.
 struct WaveRig {
-  TBitmap32 background, mask, reflection, wave;
-  TWaveParams params{};
-  TWaves w;
+  Bitmap32 background, mask, reflection, wave;
+  WaveLayerParams params{};
+  Waves w;
 
   WaveRig(int32_t width, int32_t height, const std::function<int(int32_t x, int32_t y)>& layerAt) {
     background.SetSize(width, height);
@@ -58,7 +58,7 @@ struct WaveRig {
     wave.Assign(background);
   }
 
-  std::vector<TColor32> Pixels(const TBitmap32& b) const { return {b.Bits(), b.Bits() + size_t(b.Width()) * b.Height()}; }
+  std::vector<Color32> Pixels(const Bitmap32& b) const { return {b.Bits(), b.Bits() + size_t(b.Width()) * b.Height()}; }
 };
 
 inline double ModelCos(int64_t degrees) {
@@ -67,7 +67,7 @@ inline double ModelCos(int64_t degrees) {
 }
 
 // One frame computed from the rules, on a copy of `wave`.
-inline std::vector<TColor32> ModelFrame(const WaveRig& rig, std::vector<TColor32> wave,
+inline std::vector<Color32> ModelFrame(const WaveRig& rig, std::vector<Color32> wave,
                                         const std::array<int32_t, 8>& phases) {
   const int32_t W = rig.background.Width(), H = rig.background.Height();
   const auto& P = rig.params;
@@ -78,7 +78,7 @@ inline std::vector<TColor32> ModelFrame(const WaveRig& rig, std::vector<TColor32
       if (m == MaskFor(i)) return i;
     return -1;
   };
-  std::vector<TColor32> src(rig.background.Bits(), rig.background.Bits() + size_t(W) * H);
+  std::vector<Color32> src(rig.background.Bits(), rig.background.Bits() + size_t(W) * H);
   int first[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
   int top[8], bottom[8];
   for (int i = 0; i < 8; ++i) top[i] = 50000, bottom[i] = 0;

@@ -9,15 +9,15 @@
 namespace lumevra {
 namespace {
 
-// A w x h surface whose pixel (x, y) is Color32(x, y, 7, alpha).
-void FillIndexed(TBitmap32& bmp, int32_t w, int32_t h, uint8_t alpha = 255) {
+// A w x h surface whose pixel (x, y) is Rgba(x, y, 7, alpha).
+void FillIndexed(Bitmap32& bmp, int32_t w, int32_t h, uint8_t alpha = 255) {
   bmp.SetSize(w, h);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Color32(x, y, 7, alpha));
+    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Rgba(x, y, 7, alpha));
 }
 
 TEST(Bitmap32, ColourConversions) {
-  const TColor32 c = Color32(0x11, 0x22, 0x33, 0x44);
+  const Color32 c = Rgba(0x11, 0x22, 0x33, 0x44);
   EXPECT_EQ(c, 0x44112233u);
   EXPECT_EQ(AlphaOf(c), 0x44);
   const RGBBytes rgb = SplitRGB(0xAABBCCDDu);
@@ -25,22 +25,22 @@ TEST(Bitmap32, ColourConversions) {
   EXPECT_EQ(rgb.g, 0xCC);
   EXPECT_EQ(rgb.b, 0xDD);
   // A Windows value keeps red in its low byte.
-  EXPECT_EQ(WinColor32(0x00332211u), Color32(0x11, 0x22, 0x33, 255));
-  EXPECT_EQ(WinColor32(0x00332211u, 9), Color32(0x11, 0x22, 0x33, 9));
+  EXPECT_EQ(WinColor32(0x00332211u), Rgba(0x11, 0x22, 0x33, 255));
+  EXPECT_EQ(WinColor32(0x00332211u, 9), Rgba(0x11, 0x22, 0x33, 9));
 }
 
 TEST(Bitmap32, SetSizeGivesZeroedContiguousPixelsAndAWholeClip) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   EXPECT_TRUE(bmp.Empty());
   bmp.SetSize(5, 3);
   EXPECT_EQ(bmp.Width(), 5);
   EXPECT_EQ(bmp.Height(), 3);
   EXPECT_EQ(bmp.ScanLine(1), bmp.Bits() + 5);
   for (int32_t i = 0; i < 15; ++i) EXPECT_EQ(bmp.Bits()[i], 0u);
-  EXPECT_EQ(bmp.ClipRect(), (TRect{0, 0, 5, 3}));
-  bmp.SetClipRect(TRect{1, 1, 2, 2});
+  EXPECT_EQ(bmp.ClipRect(), (Rect{0, 0, 5, 3}));
+  bmp.SetClipRect(Rect{1, 1, 2, 2});
   bmp.SetSize(4, 4);
-  EXPECT_EQ(bmp.ClipRect(), (TRect{0, 0, 4, 4}));
+  EXPECT_EQ(bmp.ClipRect(), (Rect{0, 0, 4, 4}));
   bmp.SetWidth(6);
   EXPECT_EQ(bmp.Width(), 6);
   EXPECT_EQ(bmp.Height(), 4);
@@ -48,62 +48,62 @@ TEST(Bitmap32, SetSizeGivesZeroedContiguousPixelsAndAWholeClip) {
 
 TEST(Bitmap32, NonPositiveSizesEmptyTheSurface) {
   for (auto [w, h] : std::vector<std::pair<int32_t, int32_t>>{{0, 5}, {5, 0}, {-3, 4}, {4, -3}}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     bmp.SetSize(3, 3);
     bmp.SetSize(w, h);
     EXPECT_TRUE(bmp.Empty());
     EXPECT_EQ(bmp.Width(), 0);
     EXPECT_EQ(bmp.Height(), 0);
-    EXPECT_EQ(bmp.ClipRect(), TRect{});
+    EXPECT_EQ(bmp.ClipRect(), Rect{});
   }
 }
 
 TEST(Bitmap32, AbsurdSizeIsRefusedAndKeepsTheOldPixels) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   bmp.SetSize(2, 2);
   bmp.SetPixel(1, 1, 42);
   try {
     bmp.SetSize(100000, 100000);
     FAIL() << "no exception";
-  } catch (const EBitmapError& e) {
+  } catch (const BitmapError& e) {
     EXPECT_STREQ(e.what(), "Can't allocate the DIB handle");
   }
   EXPECT_EQ(bmp.Width(), 2);
   EXPECT_EQ(bmp.GetPixel(1, 1), 42u);
-  EXPECT_THROW(bmp.SetSize(INT32_MAX, INT32_MAX), EBitmapError);
+  EXPECT_THROW(bmp.SetSize(INT32_MAX, INT32_MAX), BitmapError);
 }
 
 TEST(Bitmap32, AssignCopiesPixelsAndPropertiesButNotHandlers) {
-  TBitmap32 src;
+  Bitmap32 src;
   FillIndexed(src, 3, 2, 99);
-  src.DrawMode = TDrawMode::dmCustom;
-  src.CombineMode = TCombineMode::cmMerge;
+  src.Mode = DrawMode::dmCustom;
+  src.Combine = CombineMode::cmMerge;
   src.SetMasterAlpha(33);
   src.OuterColor = 0x12345678;
-  src.StretchFilter = TStretchFilter::sfDraft;
+  src.Filter = StretchFilter::sfDraft;
   src.Font = FontSpec{"Tahoma", 10, true, false};
-  src.OnPixelCombine = [](TColor32, TColor32&, uint32_t) {};
+  src.OnPixelCombine = [](Color32, Color32&, uint32_t) {};
   src.OnPixelAlpha = [](int32_t, int32_t, uint32_t&) {};
 
-  TBitmap32 dst;
-  dst.SetClipRect(TRect{0, 0, 1, 1});
+  Bitmap32 dst;
+  dst.SetClipRect(Rect{0, 0, 1, 1});
   dst.Assign(src);
   EXPECT_EQ(dst.Width(), 3);
   EXPECT_EQ(dst.Height(), 2);
-  EXPECT_EQ(dst.GetPixel(2, 1), Color32(2, 1, 7, 99));
-  EXPECT_EQ(dst.DrawMode, TDrawMode::dmCustom);
-  EXPECT_EQ(dst.CombineMode, TCombineMode::cmMerge);
+  EXPECT_EQ(dst.GetPixel(2, 1), Rgba(2, 1, 7, 99));
+  EXPECT_EQ(dst.Mode, DrawMode::dmCustom);
+  EXPECT_EQ(dst.Combine, CombineMode::cmMerge);
   EXPECT_EQ(dst.MasterAlpha(), 33);
   EXPECT_EQ(dst.OuterColor, 0x12345678u);
-  EXPECT_EQ(dst.StretchFilter, TStretchFilter::sfDraft);
+  EXPECT_EQ(dst.Filter, StretchFilter::sfDraft);
   EXPECT_EQ(dst.Font.face, "Tahoma");
   EXPECT_TRUE(dst.Font.bold);
   EXPECT_FALSE(dst.OnPixelCombine);
   EXPECT_FALSE(dst.OnPixelAlpha);
-  EXPECT_EQ(dst.ClipRect(), (TRect{0, 0, 3, 2}));
+  EXPECT_EQ(dst.ClipRect(), (Rect{0, 0, 3, 2}));
 
   dst.Assign(dst);  // self-assignment keeps everything
-  EXPECT_EQ(dst.GetPixel(2, 1), Color32(2, 1, 7, 99));
+  EXPECT_EQ(dst.GetPixel(2, 1), Rgba(2, 1, 7, 99));
 }
 
 TEST(Bitmap32, AssignDecodedPicture) {
@@ -111,7 +111,7 @@ TEST(Bitmap32, AssignDecodedPicture) {
   pic.width = 2;
   pic.height = 1;
   pic.pixels = {0x00112233u, 0x80445566u};
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   bmp.Assign(pic);
   // Without an alpha channel every pixel is opaque.
   EXPECT_EQ(bmp.GetPixel(0, 0), 0xFF112233u);
@@ -129,11 +129,11 @@ TEST(Bitmap32, AssignDecodedPicture) {
   torn.width = 4;
   torn.height = 4;
   torn.pixels.resize(3);
-  EXPECT_THROW(bmp.Assign(torn), EBitmapError);
+  EXPECT_THROW(bmp.Assign(torn), BitmapError);
 }
 
 TEST(Bitmap32, FillRectIsClippedToTheSurface) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   bmp.SetSize(4, 3);
   bmp.FillRect(-2, 1, 2, 9, 0xAA);
   for (int32_t y = 0; y < 3; ++y)
@@ -142,15 +142,15 @@ TEST(Bitmap32, FillRectIsClippedToTheSurface) {
   EXPECT_EQ(bmp.GetPixel(2, 0), 0u);
   bmp.Clear(0x11);
   EXPECT_EQ(bmp.GetPixel(3, 2), 0x11u);
-  TBitmap32 empty;
+  Bitmap32 empty;
   empty.Clear(5);  // no pixels, no fault
 }
 
 TEST(Bitmap32, FlipHorzInPlaceAndIntoATarget) {
   for (int32_t w : {1, 2, 5}) {
-    TBitmap32 src;
+    Bitmap32 src;
     FillIndexed(src, w, 2);
-    TBitmap32 mirror;
+    Bitmap32 mirror;
     mirror.SetSize(1, 1);
     src.FlipHorz(&mirror);
     ASSERT_EQ(mirror.Width(), w);
@@ -162,21 +162,21 @@ TEST(Bitmap32, FlipHorzInPlaceAndIntoATarget) {
     for (int32_t y = 0; y < 2; ++y)
       for (int32_t x = 0; x < w; ++x) EXPECT_EQ(src.GetPixel(x, y), mirror.GetPixel(x, y));
     src.FlipHorz(&src);  // itself as the target: back again
-    EXPECT_EQ(src.GetPixel(0, 1), Color32(0, 1, 7));
+    EXPECT_EQ(src.GetPixel(0, 1), Rgba(0, 1, 7));
   }
 }
 
 TEST(Bitmap32, ClipRectIsKeptInsideTheSurface) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   bmp.SetSize(10, 8);
-  bmp.SetClipRect(TRect{-5, 2, 4, 20});
-  EXPECT_EQ(bmp.ClipRect(), (TRect{0, 2, 4, 8}));
-  bmp.SetClipRect(TRect{20, 20, 30, 30});
+  bmp.SetClipRect(Rect{-5, 2, 4, 20});
+  EXPECT_EQ(bmp.ClipRect(), (Rect{0, 2, 4, 8}));
+  bmp.SetClipRect(Rect{20, 20, 30, 30});
   EXPECT_EQ(bmp.ClipRect().Width(), 0);
 }
 
 TEST(Bitmap32, LoadFromFileOfAMissingFileThrows) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   EXPECT_ANY_THROW(bmp.LoadFromFile("/nonexistent/picture.png"));
   EXPECT_TRUE(bmp.Empty());
 }

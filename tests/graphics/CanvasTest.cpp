@@ -9,17 +9,17 @@
 namespace lumevra {
 namespace {
 
-const TColor32 kBack = Color32(0, 0, 0, 0);
-const TColor32 kPen = Color32(0x70, 0x70, 0x70);
-const TColor32 kBrush = Color32(255, 0, 0);
+const Color32 kBack = Rgba(0, 0, 0, 0);
+const Color32 kPen = Rgba(0x70, 0x70, 0x70);
+const Color32 kBrush = Rgba(255, 0, 0);
 
 // The surface as rows of '.', 'O' (pen) and 'F' (brush).
-std::vector<std::string> Picture(const TBitmap32& bmp) {
+std::vector<std::string> Picture(const Bitmap32& bmp) {
   std::vector<std::string> rows;
   for (int32_t y = 0; y < bmp.Height(); ++y) {
     std::string row;
     for (int32_t x = 0; x < bmp.Width(); ++x) {
-      const TColor32 c = bmp.GetPixel(x, y);
+      const Color32 c = bmp.GetPixel(x, y);
       row += c == kPen ? 'O' : c == kBrush ? 'F' : c == kBack ? '.' : '?';
     }
     rows.push_back(row);
@@ -28,8 +28,8 @@ std::vector<std::string> Picture(const TBitmap32& bmp) {
 }
 
 struct Fixture {
-  TBitmap32 bmp;
-  TCanvas canvas{bmp};
+  Bitmap32 bmp;
+  Canvas canvas{bmp};
   Fixture(int32_t w, int32_t h) {
     bmp.SetSize(w, h);
     bmp.Clear(kBack);
@@ -64,10 +64,10 @@ TEST(CanvasEllipse, FillsTheInscribedEllipseWithARingOfThePen) {
 
 TEST(CanvasEllipse, ClearPenOrBrushLeavesThatPartOut) {
   Fixture noPen(10, 10);
-  noPen.canvas.Pen.Style = TPenStyle::psClear;
+  noPen.canvas.Pen.Style = PenStyle::psClear;
   noPen.canvas.Ellipse(1, 1, 9, 9);
   Fixture noBrush(10, 10);
-  noBrush.canvas.Brush.Style = TBrushStyle::bsClear;
+  noBrush.canvas.Brush.Style = BrushStyle::bsClear;
   noBrush.canvas.Ellipse(1, 1, 9, 9);
   const auto filled = Picture(noPen.bmp), ring = Picture(noBrush.bmp);
   for (size_t y = 0; y < kCap.size(); ++y)
@@ -90,7 +90,7 @@ TEST(CanvasEllipse, WritesOnlyInsideTheSurfaceAndTheClipRectangle) {
     }
 
   Fixture clipped(10, 10);
-  clipped.bmp.SetClipRect(TRect{0, 0, 5, 10});
+  clipped.bmp.SetClipRect(Rect{0, 0, 5, 10});
   clipped.canvas.Ellipse(1, 1, 9, 9);
   const auto half = Picture(clipped.bmp);
   for (int32_t y = 0; y < 10; ++y)
@@ -102,8 +102,8 @@ TEST(CanvasEllipse, WritesOnlyInsideTheSurfaceAndTheClipRectangle) {
   none.canvas.Ellipse(3, 3, 3, 9);
   none.canvas.Ellipse(INT32_MIN, INT32_MIN, INT32_MIN + 8, INT32_MIN + 8);
   for (const auto& row : Picture(none.bmp)) EXPECT_EQ(row, "......");
-  TBitmap32 empty;
-  TCanvas(empty).Ellipse(0, 0, 4, 4);
+  Bitmap32 empty;
+  Canvas(empty).Ellipse(0, 0, 4, 4);
 }
 
 TEST(CanvasEllipse, AWidePenThickensTheRingInwards) {

@@ -13,12 +13,12 @@
 namespace lumevra {
 namespace {
 
-const TColor32 kBlack = Color32(0, 0, 0);
-const TColor32 kWhite = Color32(255, 255, 255);
+const Color32 kBlack = Rgba(0, 0, 0);
+const Color32 kWhite = Rgba(255, 255, 255);
 
 struct Surface {
-  TBitmap32 bmp;
-  explicit Surface(int32_t w = 12, int32_t h = 12, TColor32 c = kBlack) {
+  Bitmap32 bmp;
+  explicit Surface(int32_t w = 12, int32_t h = 12, Color32 c = kBlack) {
     bmp.SetSize(w, h);
     bmp.Clear(c);
   }
@@ -61,11 +61,11 @@ TEST(LineAntialiased, StraightAndDiagonalLinesAreOnePixelWide) {
 }
 
 TEST(LineAntialiased, BlendsAtTheColoursAlpha) {
-  Surface s(8, 8, Color32(100, 100, 100));
-  const TColor32 c = Color32(200, 0, 50, 90);
+  Surface s(8, 8, Rgba(100, 100, 100));
+  const Color32 c = Rgba(200, 0, 50, 90);
   s.bmp.LineAntialiased(0, 3, 7, 3, c, true);
-  EXPECT_EQ(s.bmp.GetPixel(4, 3), BlendPixel(c, Color32(100, 100, 100), 90));
-  EXPECT_EQ(s.bmp.GetPixel(4, 2), Color32(100, 100, 100));
+  EXPECT_EQ(s.bmp.GetPixel(4, 3), BlendPixel(c, Rgba(100, 100, 100), 90));
+  EXPECT_EQ(s.bmp.GetPixel(4, 2), Rgba(100, 100, 100));
 }
 
 // White over black leaves each pixel's red equal to the alpha it received.
@@ -93,7 +93,7 @@ TEST(LineAntialiased, OtherSlopesSplitTheAlphaOverTwoPixelsAcrossTheMinorAxis) {
   // Steep lines step along y and spread across x; at x = 8 2/3 column 9
   // gets two thirds of the alpha and column 8 one third.
   Surface steep;
-  const TColor32 half = Color32(255, 255, 255, 180);
+  const Color32 half = Rgba(255, 255, 255, 180);
   steep.bmp.LineAntialiased(9, 0, 6, 9, half, false);
   for (int32_t y = 0; y < 9; ++y) {
     int sum = 0;
@@ -111,7 +111,7 @@ TEST(LineAntialiased, DrawsOnlyInsideTheClipRectangle) {
   // clip rectangle the pixels agree, outside the clipped one stays black.
   const std::vector<std::vector<int32_t>> lines = {
       {-5, 3, 20, 3}, {4, -8, 4, 30}, {-3, -3, 15, 15}, {-4, 1, 17, 8}, {2, -6, 9, 19}, {15, 2, -7, 11}};
-  const TRect clip{2, 2, 8, 9};
+  const Rect clip{2, 2, 8, 9};
   for (const auto& l : lines) {
     Surface whole, clipped;
     whole.bmp.LineAntialiased(l[0], l[1], l[2], l[3], kWhite, true);
@@ -141,13 +141,13 @@ TEST(LineAntialiased, LinesOutsideOrFarAwayDrawNothingOutsideAndFinish) {
   s.bmp.LineAntialiased(INT32_MIN, 0, INT32_MAX, 7, kWhite, true);
   for (int32_t x = 0; x < 12; ++x) EXPECT_NE(s.bmp.GetPixel(x, 5), kBlack);
   // An empty surface takes any line.
-  TBitmap32 empty;
+  Bitmap32 empty;
   empty.LineAntialiased(0, 0, 5, 3, kWhite, true);
 }
 
 TEST(HorzLineClipped, BlendsBothEndsInclusiveAfterClipping) {
   Surface s;
-  const TColor32 c = Color32(255, 255, 255, 128);
+  const Color32 c = Rgba(255, 255, 255, 128);
   s.bmp.HorzLineClipped(3, 4, 6, c);
   s.bmp.HorzLineClipped(9, 5, 7, c);  // either order
   s.bmp.HorzLineClipped(-100, 6, 100, c);
@@ -159,80 +159,80 @@ TEST(HorzLineClipped, BlendsBothEndsInclusiveAfterClipping) {
   EXPECT_EQ(s.bmp.GetPixel(3, 4), BlendPixel(c, kBlack, 128));
 
   Surface clipped;
-  clipped.bmp.SetClipRect(TRect{2, 0, 5, 12});
+  clipped.bmp.SetClipRect(Rect{2, 0, 5, 12});
   clipped.bmp.HorzLineClipped(0, 1, 11, kWhite);
   EXPECT_EQ(clipped.Lit(), (Pixels{{2, 1}, {3, 1}, {4, 1}}));
 }
 
 TEST(BlendPixelClipped, BlendsInsideAndSkipsOutside) {
-  Surface s(4, 4, Color32(0, 0, 200));
-  const TColor32 c = Color32(250, 0, 0, 51);
-  s.bmp.SetClipRect(TRect{1, 1, 3, 3});
+  Surface s(4, 4, Rgba(0, 0, 200));
+  const Color32 c = Rgba(250, 0, 0, 51);
+  s.bmp.SetClipRect(Rect{1, 1, 3, 3});
   for (auto [x, y] : std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {-1, 2}, {4, 2}, {2, 3}, {1, 1}, {2, 2}})
     s.bmp.BlendPixelClipped(x, y, c);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) {
       const bool hit = (x == 1 && y == 1) || (x == 2 && y == 2);
-      EXPECT_EQ(s.bmp.GetPixel(x, y), hit ? BlendPixel(c, Color32(0, 0, 200), 51) : Color32(0, 0, 200));
+      EXPECT_EQ(s.bmp.GetPixel(x, y), hit ? BlendPixel(c, Rgba(0, 0, 200), 51) : Rgba(0, 0, 200));
     }
 }
 
-// A w x h source whose pixel (x, y) is Color32(x, y, 7, 0): alpha 0 so a
+// A w x h source whose pixel (x, y) is Rgba(x, y, 7, 0): alpha 0 so a
 // blending copy would show.
-void Indexed(TBitmap32& bmp, int32_t w, int32_t h) {
+void Indexed(Bitmap32& bmp, int32_t w, int32_t h) {
   bmp.SetSize(w, h);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Color32(x, y, 7, 0));
+    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Rgba(x, y, 7, 0));
 }
 
 TEST(DrawFrom, CopiesTheRectangleAsItIsIgnoringDrawingProperties) {
-  TBitmap32 src;
+  Bitmap32 src;
   Indexed(src, 20, 20);
-  src.DrawMode = TDrawMode::dmBlend;
+  src.Mode = DrawMode::dmBlend;
   src.SetMasterAlpha(0);
   Surface s(6, 5, kWhite);
-  s.bmp.DrawFrom(TRect{0, 0, 6, 5}, TRect{3, 4, 9, 9}, src);
+  s.bmp.DrawFrom(Rect{0, 0, 6, 5}, Rect{3, 4, 9, 9}, src);
   for (int32_t y = 0; y < 5; ++y)
-    for (int32_t x = 0; x < 6; ++x) EXPECT_EQ(s.bmp.GetPixel(x, y), Color32(3 + x, 4 + y, 7, 0));
+    for (int32_t x = 0; x < 6; ++x) EXPECT_EQ(s.bmp.GetPixel(x, y), Rgba(3 + x, 4 + y, 7, 0));
 }
 
 TEST(DrawFrom, SkipsWhatLiesOutsideTheSourceOrTheClipRectangle) {
-  TBitmap32 src;
+  Bitmap32 src;
   Indexed(src, 4, 4);
   Surface s(6, 6, kWhite);
-  s.bmp.SetClipRect(TRect{0, 0, 5, 6});
+  s.bmp.SetClipRect(Rect{0, 0, 5, 6});
   // Source rectangle hangs over the source's top-left; target over the right.
-  s.bmp.DrawFrom(TRect{2, 1, 8, 7}, TRect{-2, -1, 4, 5}, src);
+  s.bmp.DrawFrom(Rect{2, 1, 8, 7}, Rect{-2, -1, 4, 5}, src);
   for (int32_t y = 0; y < 6; ++y)
     for (int32_t x = 0; x < 6; ++x) {
       const int32_t sx = x - 4, sy = y - 2;
       const bool copied = x < 5 && sx >= 0 && sy >= 0 && sy < 4;
-      EXPECT_EQ(s.bmp.GetPixel(x, y), copied ? Color32(sx, sy, 7, 0) : kWhite) << x << "," << y;
+      EXPECT_EQ(s.bmp.GetPixel(x, y), copied ? Rgba(sx, sy, 7, 0) : kWhite) << x << "," << y;
     }
   // Wholly outside the source: nothing.
   Surface untouched(4, 4, kWhite);
-  untouched.bmp.DrawFrom(TRect{0, 0, 4, 4}, TRect{10, 10, 14, 14}, src);
-  untouched.bmp.DrawFrom(TRect{-10, 0, -6, 4}, TRect{0, 0, 4, 4}, src);
+  untouched.bmp.DrawFrom(Rect{0, 0, 4, 4}, Rect{10, 10, 14, 14}, src);
+  untouched.bmp.DrawFrom(Rect{-10, 0, -6, 4}, Rect{0, 0, 4, 4}, src);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(untouched.bmp.GetPixel(x, y), kWhite);
   // A target rectangle spanning the whole 32-bit range maps its middle
   // onto the source's middle without overflowing.
-  untouched.bmp.DrawFrom(TRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, TRect{0, 0, 4, 4}, src);
-  EXPECT_EQ(untouched.bmp.GetPixel(0, 0), Color32(2, 2, 7, 0));
+  untouched.bmp.DrawFrom(Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, Rect{0, 0, 4, 4}, src);
+  EXPECT_EQ(untouched.bmp.GetPixel(0, 0), Rgba(2, 2, 7, 0));
 }
 
 TEST(DrawFrom, StretchesByNearestPixelAndCopiesFromItself) {
-  TBitmap32 src;
+  Bitmap32 src;
   Indexed(src, 3, 2);
   Surface s(6, 4);
-  s.bmp.DrawFrom(TRect{0, 0, 6, 4}, TRect{0, 0, 3, 2}, src);
+  s.bmp.DrawFrom(Rect{0, 0, 6, 4}, Rect{0, 0, 3, 2}, src);
   for (int32_t y = 0; y < 4; ++y)
-    for (int32_t x = 0; x < 6; ++x) EXPECT_EQ(s.bmp.GetPixel(x, y), Color32(x / 2, y / 2, 7, 0));
+    for (int32_t x = 0; x < 6; ++x) EXPECT_EQ(s.bmp.GetPixel(x, y), Rgba(x / 2, y / 2, 7, 0));
 
-  TBitmap32 self;
+  Bitmap32 self;
   Indexed(self, 4, 1);
-  self.DrawFrom(TRect{1, 0, 4, 1}, TRect{0, 0, 3, 1}, self);
-  for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(self.GetPixel(x, 0), Color32(x == 0 ? 0 : x - 1, 0, 7, 0));
+  self.DrawFrom(Rect{1, 0, 4, 1}, Rect{0, 0, 3, 1}, self);
+  for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(self.GetPixel(x, 0), Rgba(x == 0 ? 0 : x - 1, 0, 7, 0));
 }
 
 }  // namespace

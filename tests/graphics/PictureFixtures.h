@@ -8,7 +8,7 @@
 
 namespace lumevra::test {
 
-// B,G,R,A pixels (TColor32), rows top to bottom.
+// B,G,R,A pixels (Color32), rows top to bottom.
 std::string MakePng(int32_t width, int32_t height, const std::vector<uint32_t>& pixels, bool withAlpha);
 std::string MakeGreyPng(int32_t width, int32_t height, const std::vector<uint8_t>& grey);
 
@@ -20,7 +20,7 @@ struct GifFrameSpec {
   bool interlaced = false;
   std::vector<uint32_t> localPalette;  // empty: use the global one
 };
-// Palettes are TColor32 values; their size must be a power of two.
+// Palettes are Color32 values; their size must be a power of two.
 std::string MakeGif(int32_t screenWidth, int32_t screenHeight, const std::vector<uint32_t>& globalPalette,
                     const std::vector<GifFrameSpec>& frames);
 

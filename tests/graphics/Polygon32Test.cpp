@@ -12,21 +12,21 @@
 namespace lumevra {
 namespace {
 
-const TColor32 kBlack = Color32(0, 0, 0);
-const TColor32 kWhite = Color32(255, 255, 255);
+const Color32 kBlack = Rgba(0, 0, 0);
+const Color32 kWhite = Rgba(255, 255, 255);
 
-TBitmap32& Black(TBitmap32& bmp, int32_t w = 10, int32_t h = 10) {
+Bitmap32& Black(Bitmap32& bmp, int32_t w = 10, int32_t h = 10) {
   bmp.SetSize(w, h);
   bmp.Clear(kBlack);
   return bmp;
 }
 
-void AddAll(TPolygon32& p, std::initializer_list<std::pair<int32_t, int32_t>> points) {
-  for (auto [x, y] : points) p.Add(FixedPoint(x, y));
+void AddAll(Polygon32& p, std::initializer_list<std::pair<int32_t, int32_t>> points) {
+  for (auto [x, y] : points) p.Add(ToFixedPoint(x, y));
 }
 
 // Expects exactly the pixels of [l, r) x [t, b) to hold `inside`, the rest black.
-void ExpectBlock(const TBitmap32& bmp, int32_t l, int32_t t, int32_t r, int32_t b, TColor32 inside) {
+void ExpectBlock(const Bitmap32& bmp, int32_t l, int32_t t, int32_t r, int32_t b, Color32 inside) {
   for (int32_t y = 0; y < bmp.Height(); ++y)
     for (int32_t x = 0; x < bmp.Width(); ++x) {
       const bool in = x >= l && x < r && y >= t && y < b;
@@ -35,18 +35,18 @@ void ExpectBlock(const TBitmap32& bmp, int32_t l, int32_t t, int32_t r, int32_t 
 }
 
 TEST(Polygon32, StartsWithOneEmptyContourAndTheDocumentedSettings) {
-  TPolygon32 p;
+  Polygon32 p;
   EXPECT_EQ(p.Contours().size(), 1u);
   EXPECT_TRUE(p.Contours()[0].empty());
   EXPECT_FALSE(p.Antialiased);
   EXPECT_EQ(p.SubSamples(), 8);
   EXPECT_TRUE(p.Closed);
-  EXPECT_EQ(p.FillMode, TPolyFillMode::pfAlternate);
-  p.Add(FixedPoint(1, 2));
+  EXPECT_EQ(p.FillMode, PolyFillMode::pfAlternate);
+  p.Add(ToFixedPoint(1, 2));
   p.NewLine();
-  p.Add(FixedPoint(3, 4));
+  p.Add(ToFixedPoint(3, 4));
   EXPECT_EQ(p.Contours().size(), 2u);
-  EXPECT_EQ(p.Contours()[1][0], (TFixedPoint{3 << 16, 4 << 16}));
+  EXPECT_EQ(p.Contours()[1][0], (FixedPoint{3 << 16, 4 << 16}));
   p.Clear();
   EXPECT_EQ(p.Contours().size(), 1u);
   EXPECT_TRUE(p.Contours()[0].empty());
@@ -54,20 +54,20 @@ TEST(Polygon32, StartsWithOneEmptyContourAndTheDocumentedSettings) {
 
 TEST(Polygon32, FillsAnIntegerSquareExactlyWithOrWithoutAntialiasing) {
   for (bool aa : {false, true}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Black(bmp);
-    TPolygon32 p;
+    Polygon32 p;
     p.Antialiased = aa;
     AddAll(p, {{2, 3}, {7, 3}, {7, 6}, {2, 6}});
     p.DrawFill(bmp, kWhite);
     ExpectBlock(bmp, 2, 3, 7, 6, kWhite);
   }
   // Blended at the colour's alpha.
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Black(bmp);
-  TPolygon32 p;
+  Polygon32 p;
   AddAll(p, {{2, 3}, {7, 3}, {7, 6}, {2, 6}});
-  const TColor32 c = Color32(255, 128, 0, 77);
+  const Color32 c = Rgba(255, 128, 0, 77);
   p.DrawFill(bmp, c);
   ExpectBlock(bmp, 2, 3, 7, 6, BlendPixel(c, kBlack, 77));
 }
@@ -77,18 +77,18 @@ TEST(Polygon32, AntialiasingWeighsPartlyCoveredPixelsByTheirCoverage) {
   // the pixels at 4 are half covered.
   for (bool standing : {false, true}) {
     auto at = [&](int32_t across, int32_t along) {
-      return standing ? TFixedPoint{along, across} : TFixedPoint{across, along};
+      return standing ? FixedPoint{along, across} : FixedPoint{across, along};
     };
-    auto px = [&](const TBitmap32& bmp, int32_t across, int32_t along) {
+    auto px = [&](const Bitmap32& bmp, int32_t across, int32_t along) {
       return RedOf(standing ? bmp.GetPixel(along, across) : bmp.GetPixel(across, along));
     };
-    TPolygon32 p;
+    Polygon32 p;
     p.Antialiased = true;
     p.Add(at(Fixed(1), Fixed(2)));
     p.Add(at(Fixed(4) + 0x8000, Fixed(2)));
     p.Add(at(Fixed(4) + 0x8000, Fixed(5)));
     p.Add(at(Fixed(1), Fixed(5)));
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Black(bmp);
     p.DrawFill(bmp, kWhite);
     for (int32_t along = 2; along < 5; ++along) {
@@ -98,7 +98,7 @@ TEST(Polygon32, AntialiasingWeighsPartlyCoveredPixelsByTheirCoverage) {
     }
     // Without anti-aliasing the sample at the pixel middle (4.5) lies on
     // the edge and is left out.
-    TBitmap32 plain;
+    Bitmap32 plain;
     Black(plain);
     p.Antialiased = false;
     p.DrawFill(plain, kWhite);
@@ -109,9 +109,9 @@ TEST(Polygon32, AntialiasingWeighsPartlyCoveredPixelsByTheirCoverage) {
   }
 
   // A diagonal edge through a pixel's corners covers about half of it.
-  TBitmap32 tri;
+  Bitmap32 tri;
   Black(tri);
-  TPolygon32 t;
+  Polygon32 t;
   t.Antialiased = true;
   AddAll(t, {{0, 0}, {8, 0}, {0, 8}});
   t.DrawFill(tri, kWhite);
@@ -123,20 +123,20 @@ TEST(Polygon32, AntialiasingWeighsPartlyCoveredPixelsByTheirCoverage) {
 TEST(Polygon32, SubSamplesFollowTheAntialiasMode) {
   const std::pair<uint8_t, int32_t> modes[] = {{0, 32}, {1, 16}, {2, 8}, {3, 4}, {4, 2}, {5, 1}, {200, 1}};
   for (auto [mode, samples] : modes) {
-    TPolygon32 p;
+    Polygon32 p;
     p.AntialiasMode = mode;
     EXPECT_EQ(p.SubSamples(), samples) << int{mode};
   }
   // Right edge at x = 4.25: with 8 sub-samples 2 of column 4's 8 sub-columns
   // lie inside; with 2 none does (the first sits on the edge).
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Black(bmp);
-  TPolygon32 p;
+  Polygon32 p;
   p.Antialiased = true;
-  p.Add(TFixedPoint{Fixed(1), Fixed(2)});
-  p.Add(TFixedPoint{Fixed(4) + 0x4000, Fixed(2)});
-  p.Add(TFixedPoint{Fixed(4) + 0x4000, Fixed(5)});
-  p.Add(TFixedPoint{Fixed(1), Fixed(5)});
+  p.Add(FixedPoint{Fixed(1), Fixed(2)});
+  p.Add(FixedPoint{Fixed(4) + 0x4000, Fixed(2)});
+  p.Add(FixedPoint{Fixed(4) + 0x4000, Fixed(5)});
+  p.Add(FixedPoint{Fixed(1), Fixed(5)});
   p.DrawFill(bmp, kWhite);
   EXPECT_NEAR(RedOf(bmp.GetPixel(4, 3)), 64, 1);
   p.AntialiasMode = 4;
@@ -146,10 +146,10 @@ TEST(Polygon32, SubSamplesFollowTheAntialiasMode) {
 }
 
 TEST(Polygon32, EvenOddLeavesAHoleWhereWindingFillsIt) {
-  for (auto mode : {TPolyFillMode::pfAlternate, TPolyFillMode::pfWinding}) {
-    TBitmap32 bmp;
+  for (auto mode : {PolyFillMode::pfAlternate, PolyFillMode::pfWinding}) {
+    Bitmap32 bmp;
     Black(bmp);
-    TPolygon32 p;
+    Polygon32 p;
     p.FillMode = mode;
     AddAll(p, {{1, 1}, {9, 1}, {9, 9}, {1, 9}});
     p.NewLine();
@@ -159,16 +159,16 @@ TEST(Polygon32, EvenOddLeavesAHoleWhereWindingFillsIt) {
       for (int32_t x = 0; x < 10; ++x) {
         const bool outer = x >= 1 && x < 9 && y >= 1 && y < 9;
         const bool hole = x >= 3 && x < 7 && y >= 3 && y < 7;
-        const bool filled = outer && (mode == TPolyFillMode::pfWinding || !hole);
+        const bool filled = outer && (mode == PolyFillMode::pfWinding || !hole);
         EXPECT_EQ(bmp.GetPixel(x, y), filled ? kWhite : kBlack) << x << "," << y;
       }
   }
 }
 
 TEST(Polygon32, ContoursOfFewerThanThreePointsAreSkipped) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Black(bmp);
-  TPolygon32 p;
+  Polygon32 p;
   AddAll(p, {{0, 0}, {9, 9}});
   p.DrawFill(bmp, kWhite);
   ExpectBlock(bmp, 0, 0, 0, 0, kWhite);
@@ -177,35 +177,35 @@ TEST(Polygon32, ContoursOfFewerThanThreePointsAreSkipped) {
   p.NewLine();
   AddAll(p, {{2, 2}, {5, 2}, {5, 4}, {2, 4}});
   p.NewLine();
-  p.Add(FixedPoint(3, 0));
+  p.Add(ToFixedPoint(3, 0));
   p.DrawFill(bmp, kWhite);
   ExpectBlock(bmp, 2, 2, 5, 4, kWhite);
 }
 
 TEST(Polygon32, FillsOnlyInsideTheSurfaceAndItsClipRectangle) {
   for (bool aa : {false, true}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Black(bmp, 6, 6);
-    TPolygon32 p;
+    Polygon32 p;
     p.Antialiased = aa;
     AddAll(p, {{-5, -5}, {3, -5}, {3, 2}, {-5, 2}});
     p.DrawFill(bmp, kWhite);
     ExpectBlock(bmp, 0, 0, 3, 2, kWhite);
 
     // Past every edge at once: the whole surface, nothing beyond it.
-    TPolygon32 huge;
+    Polygon32 huge;
     huge.Antialiased = aa;
     AddAll(huge, {{-30000, -30000}, {30000, -30000}, {30000, 30000}, {-30000, 30000}});
-    TBitmap32 clipped;
+    Bitmap32 clipped;
     Black(clipped, 6, 6);
-    clipped.SetClipRect(TRect{1, 2, 4, 6});
+    clipped.SetClipRect(Rect{1, 2, 4, 6});
     huge.DrawFill(clipped, kWhite);
     ExpectBlock(clipped, 1, 2, 4, 6, kWhite);
 
     // Wholly outside: nothing at all.
-    TBitmap32 none;
+    Bitmap32 none;
     Black(none, 6, 6);
-    TPolygon32 away;
+    Polygon32 away;
     away.Antialiased = aa;
     AddAll(away, {{6, 0}, {20, 0}, {20, 6}, {6, 6}});
     away.DrawFill(none, kWhite);
@@ -214,8 +214,8 @@ TEST(Polygon32, FillsOnlyInsideTheSurfaceAndItsClipRectangle) {
     away.DrawFill(none, kWhite);
     ExpectBlock(none, 0, 0, 0, 0, kWhite);
   }
-  TBitmap32 empty;
-  TPolygon32 p;
+  Bitmap32 empty;
+  Polygon32 p;
   AddAll(p, {{0, 0}, {4, 0}, {4, 4}});
   p.DrawFill(empty, kWhite);
 }

@@ -14,12 +14,12 @@ namespace lumevra {
 namespace {
 
 // A surface w x h from red values (row by row); green 0, blue 9, alpha 255.
-void FromReds(TBitmap32& bmp, int32_t w, int32_t h, const std::vector<uint8_t>& reds) {
+void FromReds(Bitmap32& bmp, int32_t w, int32_t h, const std::vector<uint8_t>& reds) {
   bmp.SetSize(w, h);
-  for (int32_t i = 0; i < w * h; ++i) bmp.Bits()[i] = Color32(reds[static_cast<size_t>(i)], 0, 9);
+  for (int32_t i = 0; i < w * h; ++i) bmp.Bits()[i] = Rgba(reds[static_cast<size_t>(i)], 0, 9);
 }
 
-std::vector<int> Reds(const TBitmap32& bmp) {
+std::vector<int> Reds(const Bitmap32& bmp) {
   std::vector<int> out;
   for (int32_t i = 0; i < bmp.Width() * bmp.Height(); ++i) out.push_back(RedOf(bmp.Bits()[i]));
   return out;
@@ -74,71 +74,71 @@ TEST(LinearTap, CentresClampedAtTheEdges) {
 }
 
 TEST(DrawStretchedNearest, ReplicatesAndPicksTheMiddleForOnePixelTargets) {
-  TBitmap32 src;
+  Bitmap32 src;
   FromReds(src, 4, 1, {10, 20, 30, 40});
-  TBitmap32 dst;
+  Bitmap32 dst;
   dst.SetSize(8, 1);
-  dst.DrawStretched(TRect{0, 0, 8, 1}, TRect{0, 0, 4, 1}, src);
+  dst.DrawStretched(Rect{0, 0, 8, 1}, Rect{0, 0, 4, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{10, 10, 20, 20, 30, 30, 40, 40}));
 
-  TBitmap32 grid;
+  Bitmap32 grid;
   FromReds(grid, 5, 3, {0, 1, 2, 3, 4, 10, 11, 12, 13, 14, 20, 21, 22, 23, 24});
-  TBitmap32 one;
+  Bitmap32 one;
   one.SetSize(1, 1);
-  grid.DrawToStretched(one, TRect{0, 0, 1, 1}, TRect{0, 0, 5, 3});
+  grid.DrawToStretched(one, Rect{0, 0, 1, 1}, Rect{0, 0, 5, 3});
   EXPECT_EQ(RedOf(one.GetPixel(0, 0)), 12);
   // A one-pixel-wide column of the target takes the middle column of the source rectangle.
-  TBitmap32 column;
+  Bitmap32 column;
   column.SetSize(1, 3);
-  column.DrawStretched(TRect{0, 0, 1, 3}, TRect{1, 0, 5, 3}, grid);
+  column.DrawStretched(Rect{0, 0, 1, 3}, Rect{1, 0, 5, 3}, grid);
   EXPECT_EQ(Reds(column), (std::vector<int>{3, 13, 23}));
 }
 
 TEST(DrawStretchedNearest, DrawsOnlyTheVisiblePartOfTheTargetRectangle) {
-  TBitmap32 src;
+  Bitmap32 src;
   FromReds(src, 2, 1, {50, 60});
-  TBitmap32 dst;
+  Bitmap32 dst;
   dst.SetSize(3, 1);
-  dst.Clear(Color32(1, 0, 0));
-  dst.DrawStretched(TRect{-2, 0, 2, 1}, TRect{0, 0, 2, 1}, src);
+  dst.Clear(Rgba(1, 0, 0));
+  dst.DrawStretched(Rect{-2, 0, 2, 1}, Rect{0, 0, 2, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{60, 60, 1}));
   // A target rectangle far larger than any surface still maps column by column.
-  dst.DrawStretched(TRect{INT32_MIN, 0, INT32_MAX, 1}, TRect{0, 0, 2, 1}, src);
+  dst.DrawStretched(Rect{INT32_MIN, 0, INT32_MAX, 1}, Rect{0, 0, 2, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{60, 60, 60}));
 }
 
 TEST(DrawStretchedDraft, ShrinkingAveragesEachBox) {
-  TBitmap32 src;
+  Bitmap32 src;
   // 4 x 4 in 2 x 2 blocks of reds.
   FromReds(src, 4, 4, {10, 20, 0, 0,  //
                        30, 41, 0, 255,  //
                        100, 100, 7, 8,  //
                        100, 102, 9, 10});
-  src.StretchFilter = TStretchFilter::sfDraft;
-  TBitmap32 dst;
+  src.Filter = StretchFilter::sfDraft;
+  Bitmap32 dst;
   dst.SetSize(2, 2);
-  dst.DrawStretched(TRect{0, 0, 2, 2}, TRect{0, 0, 4, 4}, src);
+  dst.DrawStretched(Rect{0, 0, 2, 2}, Rect{0, 0, 4, 4}, src);
   // 101 / 4 = 25.25, 255 / 4 = 63.75, 402 / 4 = 100.5, 34 / 4 = 8.5 (to nearest, halves up).
   EXPECT_EQ(Reds(dst), (std::vector<int>{25, 64, 101, 9}));
-  EXPECT_EQ(dst.GetPixel(0, 0), Color32(25, 0, 9, 255));
+  EXPECT_EQ(dst.GetPixel(0, 0), Rgba(25, 0, 9, 255));
 
   // 3 -> 2 columns: boxes [0, 1) and [1, 3).
-  TBitmap32 row;
+  Bitmap32 row;
   FromReds(row, 3, 2, {10, 20, 40, 10, 20, 40});
-  row.StretchFilter = TStretchFilter::sfDraft;
-  TBitmap32 half;
+  row.Filter = StretchFilter::sfDraft;
+  Bitmap32 half;
   half.SetSize(2, 1);
-  half.DrawStretched(TRect{0, 0, 2, 1}, TRect{0, 0, 3, 2}, row);
+  half.DrawStretched(Rect{0, 0, 2, 1}, Rect{0, 0, 3, 2}, row);
   EXPECT_EQ(Reds(half), (std::vector<int>{10, 30}));
 }
 
 TEST(DrawStretchedDraft, EnlargingInterpolatesBilinearly) {
-  TBitmap32 src;
+  Bitmap32 src;
   FromReds(src, 2, 2, {0, 100, 200, 40});
-  src.StretchFilter = TStretchFilter::sfDraft;
-  TBitmap32 dst;
+  src.Filter = StretchFilter::sfDraft;
+  Bitmap32 dst;
   dst.SetSize(4, 4);
-  dst.DrawStretched(TRect{0, 0, 4, 4}, TRect{0, 0, 2, 2}, src);
+  dst.DrawStretched(Rect{0, 0, 4, 4}, Rect{0, 0, 2, 2}, src);
   // Columns sit at 0, 1/4, 3/4, 1 between the two source columns; rows alike.
   // Between the top 0, 25, 75, 100 and the bottom 200, 160, 80, 40:
   // a quarter down 50, 58.75, 76.25, 85; three quarters 150, 126.25, 78.75, 55.
@@ -147,52 +147,52 @@ TEST(DrawStretchedDraft, EnlargingInterpolatesBilinearly) {
                                          150, 126, 79, 55,  //
                                          200, 160, 80, 40}));
   // Wider but lower: not shrinking in both directions, so bilinear too.
-  TBitmap32 wide;
+  Bitmap32 wide;
   FromReds(wide, 2, 2, {0, 100, 0, 100});
-  wide.StretchFilter = TStretchFilter::sfDraft;
-  TBitmap32 flat;
+  wide.Filter = StretchFilter::sfDraft;
+  Bitmap32 flat;
   flat.SetSize(4, 1);
-  flat.DrawStretched(TRect{0, 0, 4, 1}, TRect{0, 0, 2, 2}, wide);
+  flat.DrawStretched(Rect{0, 0, 4, 1}, Rect{0, 0, 2, 2}, wide);
   EXPECT_EQ(Reds(flat), (std::vector<int>{0, 25, 75, 100}));
 }
 
 TEST(DrawStretched, InvalidSourceRectangle) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   src.SetSize(4, 4);
   dst.SetSize(8, 8);
-  for (const TRect& bad : {TRect{-1, 0, 3, 4}, TRect{0, 0, 5, 4}, TRect{0, 1, 4, 5}, TRect{2, 2, 2, 4},
-                           TRect{3, 0, 1, 4}}) {
+  for (const Rect& bad : {Rect{-1, 0, 3, 4}, Rect{0, 0, 5, 4}, Rect{0, 1, 4, 5}, Rect{2, 2, 2, 4},
+                           Rect{3, 0, 1, 4}}) {
     try {
-      dst.DrawStretched(TRect{0, 0, 8, 8}, bad, src);
+      dst.DrawStretched(Rect{0, 0, 8, 8}, bad, src);
       ADD_FAILURE() << "no exception for " << bad.Left << "," << bad.Top << "," << bad.Right << "," << bad.Bottom;
-    } catch (const EBitmapError& e) {
+    } catch (const BitmapError& e) {
       EXPECT_EQ(std::string(e.what()), "Invalid SrcRect");
     }
   }
   // At equal sizes it is a plain draw of the part inside the source.
   FromReds(src, 2, 1, {5, 6});
   dst.SetSize(2, 1);
-  dst.DrawStretched(TRect{0, 0, 2, 1}, TRect{1, 0, 3, 1}, src);
+  dst.DrawStretched(Rect{0, 0, 2, 1}, Rect{1, 0, 3, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{6, 0}));
   // An empty target rectangle or surface draws nothing, checked or not.
-  EXPECT_NO_THROW(dst.DrawStretched(TRect{0, 0, 0, 5}, TRect{0, 0, 9, 9}, src));
-  TBitmap32 empty;
-  EXPECT_NO_THROW(empty.DrawStretched(TRect{0, 0, 3, 3}, TRect{0, 0, 9, 9}, src));
+  EXPECT_NO_THROW(dst.DrawStretched(Rect{0, 0, 0, 5}, Rect{0, 0, 9, 9}, src));
+  Bitmap32 empty;
+  EXPECT_NO_THROW(empty.DrawStretched(Rect{0, 0, 3, 3}, Rect{0, 0, 9, 9}, src));
 }
 
 TEST(DrawStretched, CombinesEachResampledPixelByTheDrawMode) {
-  TBitmap32 src;
+  Bitmap32 src;
   FromReds(src, 1, 1, {200});
-  src.DrawMode = TDrawMode::dmBlend;
+  src.Mode = DrawMode::dmBlend;
   src.SetMasterAlpha(128);
-  TBitmap32 dst;
+  Bitmap32 dst;
   dst.SetSize(2, 2);
-  dst.Clear(Color32(0, 0, 9));
-  dst.DrawStretched(TRect{0, 0, 2, 2}, TRect{0, 0, 1, 1}, src);
+  dst.Clear(Rgba(0, 0, 9));
+  dst.DrawStretched(Rect{0, 0, 2, 2}, Rect{0, 0, 1, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{100, 100, 100, 100}));
   src.SetMasterAlpha(0);
-  dst.Clear(Color32(3, 0, 9));
-  dst.DrawStretched(TRect{0, 0, 2, 2}, TRect{0, 0, 1, 1}, src);
+  dst.Clear(Rgba(3, 0, 9));
+  dst.DrawStretched(Rect{0, 0, 2, 2}, Rect{0, 0, 1, 1}, src);
   EXPECT_EQ(Reds(dst), (std::vector<int>{3, 3, 3, 3}));
 }
 
@@ -201,14 +201,14 @@ struct CustomProbe {
   std::vector<std::pair<int32_t, int32_t>> asked;
   std::vector<uint32_t> alphas;
 
-  void Install(TBitmap32& src) {
-    src.DrawMode = TDrawMode::dmCustom;
+  void Install(Bitmap32& src) {
+    src.Mode = DrawMode::dmCustom;
     src.SetMasterAlpha(99);
     src.OnPixelAlpha = [this](int32_t x, int32_t y, uint32_t& a) {
       asked.emplace_back(x, y);
       a = static_cast<uint32_t>(10 * x + y);
     };
-    src.OnPixelCombine = [this](TColor32 F, TColor32& B, uint32_t a) {
+    src.OnPixelCombine = [this](Color32 F, Color32& B, uint32_t a) {
       alphas.push_back(a);
       B = F;
     };
@@ -218,12 +218,12 @@ struct CustomProbe {
 using Positions = std::vector<std::pair<int32_t, int32_t>>;
 
 TEST(DrawStretchedCustom, NearestHandsOverMasterAlphaOnly) {
-  TBitmap32 src, dst;
+  Bitmap32 src, dst;
   src.SetSize(2, 2);
   CustomProbe probe;
   probe.Install(src);
   dst.SetSize(4, 4);
-  dst.DrawStretched(TRect{0, 0, 4, 4}, TRect{0, 0, 2, 2}, src);
+  dst.DrawStretched(Rect{0, 0, 4, 4}, Rect{0, 0, 2, 2}, src);
   EXPECT_TRUE(probe.asked.empty());
   EXPECT_EQ(probe.alphas, std::vector<uint32_t>(16, 99));
 }
@@ -231,46 +231,46 @@ TEST(DrawStretchedCustom, NearestHandsOverMasterAlphaOnly) {
 TEST(DrawStretchedCustom, DraftAsksAtSourcePositions) {
   {
     SCOPED_TRACE("shrinking 4 x 4 to 2 x 2");
-    TBitmap32 src, dst;
+    Bitmap32 src, dst;
     src.SetSize(4, 4);
-    src.StretchFilter = TStretchFilter::sfDraft;
+    src.Filter = StretchFilter::sfDraft;
     CustomProbe probe;
     probe.Install(src);
     dst.SetSize(2, 2);
-    dst.DrawStretched(TRect{0, 0, 2, 2}, TRect{0, 0, 4, 4}, src);
+    dst.DrawStretched(Rect{0, 0, 2, 2}, Rect{0, 0, 4, 4}, src);
     EXPECT_EQ(probe.asked, (Positions{{0, 0}, {2, 0}, {0, 2}, {2, 2}}));
     EXPECT_EQ(probe.alphas, (std::vector<uint32_t>{0, 20, 2, 22}));
   }
   {
     SCOPED_TRACE("enlarging 2 x 2 to 4 x 4, left half clipped away");
-    TBitmap32 src, dst;
+    Bitmap32 src, dst;
     src.SetSize(2, 2);
-    src.StretchFilter = TStretchFilter::sfDraft;
+    src.Filter = StretchFilter::sfDraft;
     CustomProbe probe;
     probe.Install(src);
     dst.SetSize(3, 4);
     // Drawn columns 0..1 of the target; counted from the drawn area.
-    dst.DrawStretched(TRect{-2, 0, 2, 4}, TRect{0, 0, 2, 2}, src);
+    dst.DrawStretched(Rect{-2, 0, 2, 4}, Rect{0, 0, 2, 2}, src);
     EXPECT_EQ(probe.asked, (Positions{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 1}, {0, 1}, {0, 1}, {0, 1}}));
   }
   {
     SCOPED_TRACE("a source one pixel wide uses master alpha");
-    TBitmap32 src, dst;
+    Bitmap32 src, dst;
     src.SetSize(1, 3);
-    src.StretchFilter = TStretchFilter::sfDraft;
+    src.Filter = StretchFilter::sfDraft;
     CustomProbe probe;
     probe.Install(src);
     dst.SetSize(2, 6);
-    dst.DrawStretched(TRect{0, 0, 2, 6}, TRect{0, 0, 1, 3}, src);
+    dst.DrawStretched(Rect{0, 0, 2, 6}, Rect{0, 0, 1, 3}, src);
     EXPECT_TRUE(probe.asked.empty());
     EXPECT_EQ(probe.alphas, std::vector<uint32_t>(12, 99));
   }
 }
 
 TEST(DrawStretched, OntoItselfWorksFromTheOriginalPixels) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   FromReds(bmp, 4, 1, {10, 20, 30, 40});
-  bmp.DrawStretched(TRect{0, 0, 4, 1}, TRect{0, 0, 2, 1}, bmp);
+  bmp.DrawStretched(Rect{0, 0, 4, 1}, Rect{0, 0, 2, 1}, bmp);
   EXPECT_EQ(Reds(bmp), (std::vector<int>{10, 10, 20, 20}));
 }
 
@@ -281,7 +281,7 @@ namespace lumevra {
 namespace {
 
 TEST(BilinearPixel, MatchesTheReferenceForAllWeights) {
-  const TColor32 corners[][4] = {
+  const Color32 corners[][4] = {
       {0xFF000000u, 0x00FFFFFFu, 0x80808080u, 0x7F7F7F7Fu},
       {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu},
       {0x01020304u, 0xFEFDFCFBu, 0x10203040u, 0xC0B0A090u},

@@ -64,16 +64,16 @@ const std::vector<CommonKeyCase> kCommonKeys = {
     {"DisappearEffectDur", int64_t{2}, "9", int64_t{9}},
 };
 
-std::vector<std::unique_ptr<TAnimObject>> OneOfEachKind() {
-  std::vector<std::unique_ptr<TAnimObject>> kinds;
-  kinds.push_back(std::make_unique<TGifObject>());
-  kinds.push_back(std::make_unique<TImgObject>());
-  kinds.push_back(std::make_unique<TTextObject>());
+std::vector<std::unique_ptr<AnimObject>> OneOfEachKind() {
+  std::vector<std::unique_ptr<AnimObject>> kinds;
+  kinds.push_back(std::make_unique<GifObject>());
+  kinds.push_back(std::make_unique<ImageObject>());
+  kinds.push_back(std::make_unique<TextObject>());
   return kinds;
 }
 
 TEST(AnimObjectKeys, ConstructionValues) {
-  TTextObject o;
+  TextObject o;
   EXPECT_EQ(o.Speed, 100);
   EXPECT_EQ(o.WanderRangeX, 500);
   EXPECT_EQ(o.WanderRangeY, 1000);
@@ -103,7 +103,7 @@ TEST(AnimObjectKeys, EveryCommonKeyHasItsDefault) {
 TEST(AnimObjectKeys, EachCommonKeyIsReadOnItsOwn) {
   for (const CommonKeyCase& c : kCommonKeys) {
     SCOPED_TRACE(c.key);
-    TGifObject o;
+    GifObject o;
     o.LoadObjectFromText(std::string("[Obj0]\r\n") + c.key + "=" + c.written + "\r\n");
     const auto keys = KeyMap(o);
     EXPECT_EQ(keys.at(c.key), c.read) << KeyText(keys.at(c.key));
@@ -119,7 +119,7 @@ TEST(AnimObjectKeys, MalformedValuesTakeTheDefault) {
   for (const CommonKeyCase& c : kCommonKeys) {
     if (std::string(c.key) == "OffScreenOpt") continue;  // a string, any text is a value
     for (const char* value : junk) {
-      TTextObject o;
+      TextObject o;
       o.LoadObjectFromText(std::string("[Obj0]\r\n") + c.key + "=" + value + "\r\n");
       EXPECT_EQ(KeyMap(o).at(c.key), c.def) << c.key << "=" << value;
     }
@@ -127,7 +127,7 @@ TEST(AnimObjectKeys, MalformedValuesTakeTheDefault) {
 }
 
 TEST(AnimObjectKeys, KeysWithoutDefaultKeepTheCurrentValue) {
-  TImgObject o;
+  ImageObject o;
   o.Width = 640;
   o.Height = 480;
   o.MoveAreaRect = {1, 2, 3, 4};
@@ -137,7 +137,7 @@ TEST(AnimObjectKeys, KeysWithoutDefaultKeepTheCurrentValue) {
   o.LoadObjectFromText("[Obj0]\r\nWidth=wide\r\nInitialDir=\r\n");
   EXPECT_EQ(o.Width, 640);
   EXPECT_EQ(o.Height, 480);
-  EXPECT_EQ(o.MoveAreaRect, (TRect{1, 2, 3, 4}));
+  EXPECT_EQ(o.MoveAreaRect, (Rect{1, 2, 3, 4}));
   EXPECT_EQ(o.InitialDir, 7);
   EXPECT_EQ(o.TransparentColor, 0x00FF00u);
   EXPECT_EQ(o.FileName, "/nowhere/kept.bmp");
@@ -153,7 +153,7 @@ TEST(AnimObjectKeys, ReadsOnlyItsOwnSectionWithNamesInAnyCase) {
   const std::string text =
       "[Obj0]\r\nMotion=1\r\n"
       "[obj4]\r\nmotion=3\r\nOFFSCREENOPT=B\r\ndisplayDURATIONcycle=8\r\n";
-  TTextObject o;
+  TextObject o;
   o.Index = 4;
   o.LoadObjectFromText(text);
   EXPECT_EQ(o.Motion, 3);
@@ -178,7 +178,7 @@ TEST(AnimObjectKeys, OffScreenOptLetters) {
       {"OffScreenOpt=15", 0},
   };
   for (const Case& c : cases) {
-    TGifObject o;
+    GifObject o;
     o.LoadObjectFromText(std::string("[Obj0]\r\n") + (c.line ? c.line : "") + "\r\n");
     EXPECT_EQ(o.OffScreenEdges, c.edges) << (c.line ? c.line : "(missing)");
   }
@@ -191,7 +191,7 @@ TEST(AnimObjectKeys, OffScreenOptLetters) {
 }
 
 TEST(AnimObjectKeys, KindKeyDefaults) {
-  TGifObject gif;
+  GifObject gif;
   gif.LoadObjectFromText("[Obj0]\r\nObjType=GIF\r\n");
   EXPECT_EQ(gif.FileName, "");
   EXPECT_EQ(gif.AnimSpeed, 10);
@@ -200,13 +200,13 @@ TEST(AnimObjectKeys, KindKeyDefaults) {
   EXPECT_EQ(gif.TransparentColor, 0u);
   EXPECT_FALSE(gif.RefreshFrame);
 
-  TImgObject img;
+  ImageObject img;
   img.LoadObjectFromText("[Obj0]\r\nObjType=IMG\r\n");
   EXPECT_TRUE(img.Transparent);
   EXPECT_EQ(img.TransparentType, 1);
   EXPECT_EQ(img.TransparentColor, 0u);
 
-  TTextObject txt;
+  TextObject txt;
   txt.LoadObjectFromText("[Obj0]\r\nObjType=TXT\r\n");
   EXPECT_TRUE(txt.Lines.empty());
   EXPECT_EQ(txt.TextColor, 0xFFFFFFu);
@@ -222,17 +222,17 @@ TEST(AnimObjectKeys, ImageTransparencyDefaultFollowsThePngExtension) {
   } cases[] = {{"/p/sun.png", 0}, {"/p/SUN.PNG", 0}, {"/p/sun.Png", 0}, {"C:\\p\\sun.png", 0},
                {"/p/sun.bmp", 1}, {"/p/sun.png.jpg", 1}, {"/p/png", 1}, {"", 1}};
   for (const Case& c : cases) {
-    TImgObject o;
+    ImageObject o;
     o.LoadObjectFromText(std::string("[Obj0]\r\nFilename=") + c.name + "\r\n");
     EXPECT_EQ(o.TransparentType, c.type) << c.name;
   }
-  TImgObject o;
+  ImageObject o;
   o.LoadObjectFromText("[Obj0]\r\nFilename=/p/sun.png\r\nTransparentType=2\r\n");
   EXPECT_EQ(o.TransparentType, 2);
 }
 
 TEST(AnimObjectKeys, TextKeyIsDecodedAndSplitIntoLines) {
-  TTextObject o;
+  TextObject o;
   o.LoadObjectFromText("[Obj0]\r\nText=" + EncodeObjectText("Snow\r\non the\nhills\r") +
                        "\r\nTextColor=0xFF\r\nFont=Tahoma\r\n");
   EXPECT_EQ(o.Lines, (std::vector<std::string>{"Snow", "on the", "hills"}));

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
 #include "graphics/PictureFixtures.h"
 #include "objects/GifPainter.h"
 #include "objects/PictureObjectSupport.h"
@@ -16,10 +16,10 @@ namespace {
 using test::GifFrameSpec;
 using test::kFrameGrey;
 
-constexpr TColor32 kRed = Color32(255, 0, 0);
-constexpr TColor32 kGreen = Color32(0, 255, 0);
-constexpr TColor32 kBlue = Color32(0, 0, 255);
-constexpr TColor32 kYellow = Color32(255, 255, 0);
+constexpr Color32 kRed = Rgba(255, 0, 0);
+constexpr Color32 kGreen = Rgba(0, 255, 0);
+constexpr Color32 kBlue = Rgba(0, 0, 255);
+constexpr Color32 kYellow = Rgba(255, 255, 0);
 const std::vector<uint32_t> kPalette = {kRed, kGreen, kBlue, kYellow};
 
 GifFrameSpec Frame(int32_t left, int32_t top, int32_t width, int32_t height, std::vector<uint8_t> indices,
@@ -52,7 +52,7 @@ std::string SolidFramesGif(const std::vector<uint8_t>& colours, int32_t delayCs)
 
 struct GifScene {
   test::TempFolder folder;
-  TGifObject gif;
+  GifObject gif;
 
   explicit GifScene(const std::string& bytes, const std::string& name = "a.gif") {
     gif.FileName = test::WritePicture(folder, name, bytes);
@@ -61,9 +61,9 @@ struct GifScene {
     test::PlainPlacement(gif);
     gif.SetManualPainter(true);
   }
-  TBitmap32 frame;
+  Bitmap32 frame;
 
-  const TBitmap32& Drawn() {
+  const Bitmap32& Drawn() {
     test::DrawOverGrey(gif, frame);
     return frame;
   }
@@ -85,7 +85,7 @@ TEST(GifObjectTest, TransparencyByKeys) {
       {false, 0, 0, {false, false, false, true}},        // off: pure yellow only
       {false, 2, 0x0000FF, {false, false, false, true}},
   };
-  const TColor32 colours[] = {kRed, kGreen, kBlue, kYellow};
+  const Color32 colours[] = {kRed, kGreen, kBlue, kYellow};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "Transparent " << c.transparent << " type " << int{c.type});
     GifScene scene(FourColourGif());
@@ -94,7 +94,7 @@ TEST(GifObjectTest, TransparencyByKeys) {
     scene.gif.TransparentColor = c.transparentColor;
     scene.gif.Prepare();
     ASSERT_EQ(scene.gif.ImgWidth, 2);
-    const TBitmap32& frame = scene.Drawn();
+    const Bitmap32& frame = scene.Drawn();
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(frame.GetPixel(i % 2, i / 2), c.leftOut[i] ? kFrameGrey : colours[i]) << "pixel " << i;
   }
@@ -105,9 +105,9 @@ TEST(GifObjectTest, OpacityBlendsThroughMasterAlpha) {
   test::PlainPlacement(scene.gif, 5);
   scene.gif.Prepare();
   EXPECT_EQ(scene.gif.Image.MasterAlpha(), 128);
-  const TBitmap32& frame = scene.Drawn();
+  const Bitmap32& frame = scene.Drawn();
   // (F x 128 + B x 127) / 255 per channel, alpha 128.
-  EXPECT_EQ(frame.GetPixel(0, 0), Color32((255 * 128 + 0x40 * 127) / 255, 0x40 * 127 / 255, 0x40 * 127 / 255, 128));
+  EXPECT_EQ(frame.GetPixel(0, 0), Rgba((255 * 128 + 0x40 * 127) / 255, 0x40 * 127 / 255, 0x40 * 127 / 255, 128));
 }
 
 TEST(GifObjectTest, SpeedPercentOfAnimSpeed) {
@@ -130,7 +130,7 @@ TEST(GifObjectTest, FramesFollowTheScaledDelays) {
     const GifPainter* painter = scene.gif.Painter();
     ASSERT_NE(painter, nullptr);
     EXPECT_FALSE(painter->ThreadRunning());
-    const TColor32 colours[] = {kRed, kGreen, kBlue};
+    const Color32 colours[] = {kRed, kGreen, kBlue};
     for (uint32_t t = 0; t <= 7 * frameMs; t += 10) {
       scene.gif.AdvancePainter();
       const size_t expected = (t / frameMs) % 3;
@@ -165,7 +165,7 @@ TEST(GifObjectTest, RefreshFrameRestoresTheBackgroundBetweenFrames) {
     clock.Advance(100);
     scene.gif.AdvancePainter();
     ASSERT_EQ(scene.gif.Painter()->ShownFrame(), 1u);
-    const TBitmap32& frame = scene.Drawn();
+    const Bitmap32& frame = scene.Drawn();
     EXPECT_EQ(frame.GetPixel(0, 0), refresh ? kFrameGrey : kRed);
     EXPECT_EQ(frame.GetPixel(1, 0), kBlue);
   }
@@ -231,7 +231,7 @@ TEST(GifObjectTest, UnusablePicturesShowNothing) {
   };
   for (const std::string& file : cases) {
     SCOPED_TRACE(file);
-    TGifObject gif;
+    GifObject gif;
     gif.FileName = file;
     test::PlainPlacement(gif);
     gif.SetManualPainter(true);
@@ -239,10 +239,10 @@ TEST(GifObjectTest, UnusablePicturesShowNothing) {
     EXPECT_EQ(gif.ImgWidth, 0);
     EXPECT_TRUE(gif.CurrentImage().Empty());
     EXPECT_EQ(gif.Painter(), nullptr);
-    TBitmap32 frame;
+    Bitmap32 frame;
     frame.SetSize(4, 4);
     frame.Clear(kFrameGrey);
-    frame.DrawStretched(TRect{0, 0, 4, 4}, TRect{0, 0, gif.ImgWidth, gif.ImgHeight}, gif.CurrentImage());
+    frame.DrawStretched(Rect{0, 0, 4, 4}, Rect{0, 0, gif.ImgWidth, gif.ImgHeight}, gif.CurrentImage());
     EXPECT_EQ(frame.GetPixel(0, 0), kFrameGrey);
   }
 }
@@ -250,7 +250,7 @@ TEST(GifObjectTest, UnusablePicturesShowNothing) {
 TEST(GifObjectTest, MissingFileIsLookedForInTheSharedImagesFolder) {
   test::TempFolder shared;
   test::WritePicture(shared, "b.gif", FourColourGif());
-  TGifObject gif(shared.path());
+  GifObject gif(shared.path());
   gif.FileName = "C:\\elsewhere\\b.gif";
   test::PlainPlacement(gif);
   gif.Prepare();
@@ -273,7 +273,7 @@ TEST(GifObjectTest, SecondPrepareRestartsFromTheFirstFrame) {
 
 // --- the painter on its own ---
 
-GifAnimation SolidAnimation(int32_t w, int32_t h, const std::vector<TColor32>& colours, int32_t delayCs) {
+GifAnimation SolidAnimation(int32_t w, int32_t h, const std::vector<Color32>& colours, int32_t delayCs) {
   GifAnimation gif;
   gif.width = w;
   gif.height = h;
@@ -300,13 +300,13 @@ TEST(GifPainterTest, RestorePreviousDisposalBringsBackTheCanvas) {
   gif->frames[2].left = 1;  // blue on the right pixel
   gif->frames[2].width = 1;
   gif->frames[2].indices = {2};
-  TBitmap32 like;
+  Bitmap32 like;
   GifPainter painter(gif, 100, kGifKeyColor, like);
   painter.Start(false);
   clock.Advance(200);
   painter.Advance();
   ASSERT_EQ(painter.ShownFrame(), 2u);
-  const TBitmap32& shown = painter.Acquire();
+  const Bitmap32& shown = painter.Acquire();
   EXPECT_EQ(shown.GetPixel(0, 0), kRed & kGifPaintMask);
   EXPECT_EQ(shown.GetPixel(1, 0), kBlue & kGifPaintMask);
 }
@@ -315,7 +315,7 @@ TEST(GifPainterTest, AZeroSpeedStandsStill) {
   ManualClock clock(0);
   ScopedClock scoped(clock);
   auto gif = std::make_shared<GifAnimation>(SolidAnimation(1, 1, {kRed, kGreen}, 10));
-  TBitmap32 like;
+  Bitmap32 like;
   GifPainter painter(gif, 0, kGifKeyColor, like);
   painter.Start(true);
   EXPECT_FALSE(painter.ThreadRunning());
@@ -336,15 +336,15 @@ TEST(GifPainterTest, ReaderNeverSeesAHalfPaintedFrame) {
   ManualClock clock(0);
   ScopedClock scoped(clock);
   auto gif = std::make_shared<GifAnimation>(SolidAnimation(64, 64, {kRed, kGreen, kBlue}, 1));
-  TBitmap32 like;
+  Bitmap32 like;
   GifPainter painter(gif, 1000, kGifKeyColor, like);
   painter.Start(true);
   uint64_t checked = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (painter.FramesShown() < 60 && std::chrono::steady_clock::now() < deadline) {
     clock.Advance(10);
-    const TBitmap32& frame = painter.Acquire();
-    const TColor32 first = frame.GetPixel(0, 0);
+    const Bitmap32& frame = painter.Acquire();
+    const Color32 first = frame.GetPixel(0, 0);
     for (int32_t y = 0; y < frame.Height(); ++y)
       for (int32_t x = 0; x < frame.Width(); ++x) ASSERT_EQ(frame.GetPixel(x, y), first);
     ++checked;

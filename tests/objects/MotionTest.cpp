@@ -26,7 +26,7 @@ using MotionTest = ObjectTest;
 TEST_F(MotionTest, MoveAreaFollowsAreaTypeRestrictionAndDrawnSize) {
   struct Case {
     const char* keys;
-    TRect area;
+    Rect area;
   };
   const std::vector<Case> cases = {
       {"", {50, 40, 974, 728}},

@@ -13,16 +13,17 @@
 #include <vector>
 
 #include "base/Random.h"
-#include "base/Ticks.h"
+#include "base/Clock.h"
 #include "objects/AnimObject.h"
 
 namespace lumevra::test {
 
 // Records what the fades hand to the kind.
-class ProbeObject final : public TAnimObject {
+class ProbeObject final : public AnimObject {
 public:
   std::string_view ObjType() const override { return "TST"; }
   void LoadObjectFromText(std::string_view text) override { LoadFromText(text); }
+  void DrawOnto(Bitmap32&, const Rect&, FontRaster*) override {}
   void ApplyAlpha(uint8_t alpha) override { Applied.push_back(alpha); }
 
   std::vector<uint8_t> Applied;
@@ -77,7 +78,7 @@ protected:
   }
 
   // Advances the clock by ms, then takes one step.
-  void TickAfter(TAnimObject& o, uint32_t ms) {
+  void TickAfter(AnimObject& o, uint32_t ms) {
     clock.Advance(ms);
     o.Tick();
   }

@@ -9,7 +9,7 @@
 
 namespace lumevra::test {
 
-inline std::map<std::string, ObjectKeyValue> KeyMap(const TAnimObject& object) {
+inline std::map<std::string, ObjectKeyValue> KeyMap(const AnimObject& object) {
   std::map<std::string, ObjectKeyValue> map;
   for (const auto& [name, value] : object.DescribeKeys()) map.emplace(name, value);
   return map;
@@ -23,7 +23,7 @@ inline std::string KeyText(const ObjectKeyValue& value) {
 }
 
 // Not one of these is a default, so a key that is not read back shows.
-inline void SetCommonFields(TAnimObject& o) {
+inline void SetCommonFields(AnimObject& o) {
   o.Width = 321;
   o.Height = 123;
   o.Scaled = false;

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "objects/AnimObjects.h"
+#include "objects/ObjectList.h"
 #include "objects/GifPainter.h"
 #include "objects/PictureObjects.h"
 #include "platform/fonts/FreeTypeFontRaster.h"
@@ -66,7 +66,7 @@ TEST_F(ObjectListDraw, LaterObjectsCoverEarlierOnes) {
 
 TEST_F(ObjectListDraw, ASecondStartRestartsTheDisplayTiming) {
   test::ObjectSceneRig rig(100, 80, Still(0, red, 40, 40, "DisplaySec=5\r\n"));
-  TAnimObject& object = rig.Objects().Items(0);
+  AnimObject& object = rig.Objects().Items(0);
   rig.Frame();
   EXPECT_FALSE(object.Displayed);
   EXPECT_NE(Rgb(rig, 40, 40), kRed);
@@ -87,7 +87,7 @@ TEST_F(ObjectListDraw, ASecondStartRestartsTheDisplayTiming) {
 TEST_F(ObjectListDraw, AStoppedObjectKeepsItsPlaceAndIsStillDrawn) {
   // Wandering motion: the object moves while started and freezes when stopped.
   test::ObjectSceneRig rig(100, 80, Still(0, red, 40, 40, "Motion=2\r\nMotionSpeed=40\r\n"));
-  TAnimObject& object = rig.Objects().Items(0);
+  AnimObject& object = rig.Objects().Items(0);
   for (int i = 0; i < 5; ++i) rig.Frame();
   object.Stop();
   const int32_t left = object.ScreenLeft(), top = object.ScreenTop();
@@ -104,7 +104,7 @@ TEST_F(ObjectListDraw, ACallerDrivenSceneRepeatsFrameForFrame) {
     for (int i = 0; i < frames; ++i) rig.Frame(33);
     return rig.Pixels();
   };
-  const std::vector<TColor32> a = run(90);
+  const std::vector<Color32> a = run(90);
   EXPECT_EQ(run(90), a);
   EXPECT_NE(run(91), a);  // the objects moved on
 }
@@ -115,7 +115,7 @@ TEST_F(ObjectListDraw, ThreadedObjectsRunAlongsideTheFrames) {
   const std::string objects = test::WriteObjectScene(dir.path(), true, false);
   FreeTypeFontRaster fonts;
   test::ObjectSceneRig rig(160, 100, objects, &fonts, false, 7, false);
-  TAnimObjects& list = rig.Objects();
+  ObjectList& list = rig.Objects();
   ASSERT_EQ(list.Count(), 20u);
   auto allStepped = [&] {
     for (size_t i = 0; i < list.Count(); ++i)
@@ -131,7 +131,7 @@ TEST_F(ObjectListDraw, ThreadedObjectsRunAlongsideTheFrames) {
     EXPECT_TRUE(list.Items(i).Worker.WorkerAlive()) << i;
     EXPECT_FALSE(list.Items(i).Worker.Failed()) << i;
   }
-  auto& gif = dynamic_cast<TGifObject&>(list.Items(0));
+  auto& gif = dynamic_cast<GifObject&>(list.Items(0));
   ASSERT_NE(gif.Painter(), nullptr);
   for (int frame = 0; frame < 2000 && gif.Painter()->FramesShown() < 3; ++frame) {
     rig.Frame(40);

@@ -26,8 +26,8 @@ const char* const kCommonText =
     "RedisplayDelay=12\r\nRedisplayTimes=5\r\nResetPos=0\r\nRestrictArea=0\r\nOffScreenOpt=BR\r\n"
     "AppearEffect=1\r\nAppearEffectDur=4\r\nDisappearEffect=1\r\nDisappearEffectDur=6\r\n";
 
-std::unique_ptr<TGifObject> SampleGif() {
-  auto o = std::make_unique<TGifObject>();
+std::unique_ptr<GifObject> SampleGif() {
+  auto o = std::make_unique<GifObject>();
   SetCommonFields(*o);
   o->FileName = "C:\\pictures\\bird.gif";
   o->AnimSpeed = 12;
@@ -38,8 +38,8 @@ std::unique_ptr<TGifObject> SampleGif() {
   return o;
 }
 
-std::unique_ptr<TImgObject> SampleImg() {
-  auto o = std::make_unique<TImgObject>();
+std::unique_ptr<ImageObject> SampleImg() {
+  auto o = std::make_unique<ImageObject>();
   SetCommonFields(*o);
   o->FileName = "/pictures/sun.png";
   o->Transparent = false;
@@ -48,8 +48,8 @@ std::unique_ptr<TImgObject> SampleImg() {
   return o;
 }
 
-std::unique_ptr<TTextObject> SampleText() {
-  auto o = std::make_unique<TTextObject>();
+std::unique_ptr<TextObject> SampleText() {
+  auto o = std::make_unique<TextObject>();
   SetCommonFields(*o);
   o->Lines = {"Happy", "", "new year \xE9t\xE9"};
   o->TextColor = 0x00FF8000;
@@ -84,7 +84,7 @@ TEST(ObjectSave, TextKeysInOrder) {
 }
 
 TEST(ObjectSave, SavingReplacesWhateverKeysHeld) {
-  TTextObject o;
+  TextObject o;
   o.LoadObjectFromText("[Obj0]\r\nStray=1\r\n[Other]\r\nA=1\r\n");
   const std::string text = o.SaveToText();
   EXPECT_EQ(o.Keys.SectionNames(), std::vector<std::string>{"Obj0"});
@@ -92,7 +92,7 @@ TEST(ObjectSave, SavingReplacesWhateverKeysHeld) {
 }
 
 TEST(ObjectSave, DescribedKeysFollowTheWrittenOrder) {
-  std::vector<std::unique_ptr<TAnimObject>> objects;
+  std::vector<std::unique_ptr<AnimObject>> objects;
   objects.push_back(SampleGif());
   objects.push_back(SampleImg());
   objects.push_back(SampleText());
@@ -109,7 +109,7 @@ TEST(ObjectSave, DescribedKeysFollowTheWrittenOrder) {
 // Saving then loading gives back every key but the written-only "InitialPos"
 // and "Scaled" (always true); each of them differs from its default, so a
 // key that is not read back shows.
-void ExpectRoundTrip(TAnimObject& original, TAnimObject& copy) {
+void ExpectRoundTrip(AnimObject& original, AnimObject& copy) {
   original.Index = copy.Index = 5;
   copy.LoadObjectFromText(original.SaveToText());
   auto before = KeyMap(original), after = KeyMap(copy);
@@ -124,7 +124,7 @@ void ExpectRoundTrip(TAnimObject& original, TAnimObject& copy) {
 }
 
 // Every key that is read back differs from its default in the sample.
-void ExpectNoDefaultsLeft(const TAnimObject& loaded, TAnimObject& fresh) {
+void ExpectNoDefaultsLeft(const AnimObject& loaded, AnimObject& fresh) {
   fresh.LoadObjectFromText("");
   const auto defaults = KeyMap(fresh);
   for (const auto& [key, value] : KeyMap(loaded)) {
@@ -136,32 +136,32 @@ void ExpectNoDefaultsLeft(const TAnimObject& loaded, TAnimObject& fresh) {
 
 TEST(ObjectSave, RoundTripGif) {
   auto original = SampleGif();
-  TGifObject copy;
+  GifObject copy;
   ExpectRoundTrip(*original, copy);
-  TGifObject fresh;
+  GifObject fresh;
   ExpectNoDefaultsLeft(copy, fresh);
 }
 
 TEST(ObjectSave, RoundTripImage) {
   auto original = SampleImg();
-  TImgObject copy;
+  ImageObject copy;
   ExpectRoundTrip(*original, copy);
   EXPECT_EQ(copy.TransparentColor, 0x80000005u);
 }
 
 TEST(ObjectSave, RoundTripText) {
   auto original = SampleText();
-  TTextObject copy;
+  TextObject copy;
   ExpectRoundTrip(*original, copy);
   EXPECT_EQ(copy.Lines, original->Lines);
-  TTextObject fresh;
+  TextObject fresh;
   ExpectNoDefaultsLeft(copy, fresh);
 }
 
 TEST(ObjectSave, RoundTripOfEmptyAndBlankText) {
   for (const std::vector<std::string>& lines :
        {std::vector<std::string>{}, std::vector<std::string>{""}, std::vector<std::string>{"", ""}}) {
-    TTextObject original, copy;
+    TextObject original, copy;
     original.Lines = lines;
     copy.LoadObjectFromText(original.SaveToText());
     EXPECT_EQ(copy.Lines, lines) << lines.size();

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "objects/AnimObjects.h"
+#include "objects/ObjectList.h"
 #include "objects/ObjectThread.h"
 #include "objects/TextObject.h"
 
@@ -35,7 +35,7 @@ bool Eventually(const std::function<bool()>& condition) {
 }
 
 // The steps count stays put over a stretch of several worker pauses.
-void ExpectNoFurtherSteps(const TObjectThread& worker, const std::atomic<int>& counter) {
+void ExpectNoFurtherSteps(const ObjectThread& worker, const std::atomic<int>& counter) {
   const uint64_t steps = worker.Steps();
   const int count = counter;
   std::this_thread::sleep_for(40ms);
@@ -45,7 +45,7 @@ void ExpectNoFurtherSteps(const TObjectThread& worker, const std::atomic<int>& c
 
 TEST(ObjectThread, ConstructionStartsNoThreadAndTakesNoStep) {
   std::atomic<int> count{0};
-  TObjectThread worker([&] { ++count; });
+  ObjectThread worker([&] { ++count; });
   std::this_thread::sleep_for(20ms);
   EXPECT_FALSE(worker.WorkerAlive());
   EXPECT_FALSE(worker.Active());
@@ -54,7 +54,7 @@ TEST(ObjectThread, ConstructionStartsNoThreadAndTakesNoStep) {
 
 TEST(ObjectThread, SuspendStopsTheStepsAndResumeGoesOn) {
   std::atomic<int> count{0};
-  TObjectThread worker([&] { ++count; });
+  ObjectThread worker([&] { ++count; });
   worker.Resume();
   EXPECT_TRUE(worker.WorkerAlive());
   ASSERT_TRUE(Eventually([&] { return count >= 3; }));
@@ -74,7 +74,7 @@ TEST(ObjectThread, SuspendWaitsForTheStepInProgress) {
   // it afresh): no step may still be running.
   std::atomic<bool> inside{false};
   std::atomic<bool> entered{false};
-  TObjectThread worker([&] {
+  ObjectThread worker([&] {
     inside = true;
     entered = true;
     std::this_thread::sleep_for(30ms);
@@ -88,7 +88,7 @@ TEST(ObjectThread, SuspendWaitsForTheStepInProgress) {
 
 TEST(ObjectThread, TerminateEndsTheWorkerForGood) {
   std::atomic<int> count{0};
-  TObjectThread worker([&] { ++count; });
+  ObjectThread worker([&] { ++count; });
   worker.Resume();
   ASSERT_TRUE(Eventually([&] { return count >= 1; }));
   worker.Terminate();
@@ -103,7 +103,7 @@ TEST(ObjectThread, DestroyingARunningWorkerJoinsItBeforeItsDataGoes) {
   // The step writes into memory freed right after the worker: under the
   // sanitizers a step after destruction would be reported.
   auto data = std::make_unique<std::vector<int>>(64, 0);
-  auto worker = std::make_unique<TObjectThread>([v = data.get()] {
+  auto worker = std::make_unique<ObjectThread>([v = data.get()] {
     for (int& x : *v) ++x;
   });
   worker->Resume();
@@ -114,9 +114,9 @@ TEST(ObjectThread, DestroyingARunningWorkerJoinsItBeforeItsDataGoes) {
 
 TEST(ObjectThread, AFailingStepEndsOnlyItsOwnWorker) {
   std::atomic<int> counts[3] = {0, 0, 0};
-  std::vector<std::unique_ptr<TObjectThread>> workers;
+  std::vector<std::unique_ptr<ObjectThread>> workers;
   for (int i = 0; i < 3; ++i)
-    workers.push_back(std::make_unique<TObjectThread>([&counts, i] {
+    workers.push_back(std::make_unique<ObjectThread>([&counts, i] {
       if (i == 1 && counts[i] == 3) throw std::runtime_error("broken step");
       ++counts[i];
     }));
@@ -135,7 +135,7 @@ TEST(ObjectThread, AFailingStepEndsOnlyItsOwnWorker) {
 TEST(ObjectThread, ResumeAfterAFailedStepStartsAFreshWorker) {
   std::atomic<int> count{0};
   std::atomic<bool> broken{true};
-  TObjectThread worker([&] {
+  ObjectThread worker([&] {
     if (broken) throw std::runtime_error("broken step");
     ++count;
   });
@@ -150,7 +150,7 @@ TEST(ObjectThread, ResumeAfterAFailedStepStartsAFreshWorker) {
 TEST(ObjectThread, ManualModeStepsOnlyOnTheCallersThread) {
   std::thread::id stepper;
   int count = 0;
-  TObjectThread worker([&] {
+  ObjectThread worker([&] {
     stepper = std::this_thread::get_id();
     ++count;
   });
@@ -173,7 +173,7 @@ TEST(ObjectThread, ManualModeStepsOnlyOnTheCallersThread) {
 
 TEST(ObjectThread, SwitchingModesKeepsAnActiveObjectActive) {
   std::atomic<int> count{0};
-  TObjectThread worker([&] { ++count; });
+  ObjectThread worker([&] { ++count; });
   worker.Resume();
   ASSERT_TRUE(Eventually([&] { return count >= 1; }));
 
@@ -191,7 +191,7 @@ TEST(ObjectThread, SwitchingModesKeepsAnActiveObjectActive) {
 
 TEST(ObjectThread, AFailingManualStepStopsThatObjectsSteps) {
   int count = 0;
-  TObjectThread worker([&] {
+  ObjectThread worker([&] {
     ++count;
     throw std::logic_error("broken step");
   });
@@ -211,7 +211,7 @@ TEST(ObjectThread, AFailingManualStepStopsThatObjectsSteps) {
 
 // The object side: Start and Stop drive the worker and Running.
 TEST(ObjectStart, StartRunsTheWorkerAndStopPausesIt) {
-  TTextObject text;
+  TextObject text;
   EXPECT_FALSE(text.Running);
   EXPECT_FALSE(text.Worker.WorkerAlive());
 
@@ -249,7 +249,7 @@ TEST(ObjectStart, ClearingARunningListLeavesNoThreadBehind) {
   for (int i = 0; i < 20; ++i)
     text += "[Obj" + std::to_string(i) + "]\r\nObjType=TXT\r\nMotion=" + std::to_string(i % 4) + "\r\n";
   const size_t before = ProcessThreads();
-  TAnimObjects list;
+  ObjectList list;
   list.LoadObjects(text);
   ASSERT_EQ(list.Count(), 20u);
   EXPECT_EQ(ProcessThreads(), before);  // loading starts nothing
@@ -264,7 +264,7 @@ TEST(ObjectStart, ClearingARunningListLeavesNoThreadBehind) {
 #endif
 
 TEST(ObjectStart, AManualListStartsNoThreadAndStepsInListOrder) {
-  TAnimObjects list;
+  ObjectList list;
   list.SetManualStepping(true);
   list.LoadObjects("[Obj0]\r\nObjType=TXT\r\n[Obj1]\r\nObjType=TXT\r\n[Obj2]\r\nObjType=TXT\r\n");
   list.StepAll();  // nothing started: no steps
@@ -279,7 +279,7 @@ TEST(ObjectStart, AManualListStartsNoThreadAndStepsInListOrder) {
   EXPECT_EQ(list.Items(2).Worker.Steps(), 4u);
 
   // An object added later follows the list's mode.
-  auto& added = list.Add(std::make_unique<TTextObject>());
+  auto& added = list.Add(std::make_unique<TextObject>());
   added.Start();
   EXPECT_FALSE(added.Worker.WorkerAlive());
   list.StepAll();

@@ -23,11 +23,11 @@ protected:
     test::WriteFile(elsewhere / "sun.png", "x");
   }
 
-  std::string Loaded(TAnimImgObject& o, const std::string& value) {
+  std::string Loaded(PictureObject& o, const std::string& value) {
     o.LoadObjectFromText("[Obj0]\r\nFilename=" + value + "\r\n");
     return o.FileName;
   }
-  std::string Written(TAnimImgObject& o) {
+  std::string Written(PictureObject& o) {
     o.SaveToText();
     return o.Keys.ReadString("Obj0", "Filename", "(missing)");
   }
@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(PictureFile, AnExistingFileIsKeptWhereItIs) {
-  TImgObject o(images);
+  ImageObject o(images);
   const std::string own = (elsewhere / "sun.png").string();
   EXPECT_EQ(Loaded(o, own), own);
   EXPECT_EQ(Written(o), own);
@@ -58,13 +58,13 @@ TEST_F(PictureFile, AMissingFileIsLookedForInTheSharedFolder) {
       {(root / "common").string() + "/images", images / "images"},
   };
   for (const Case& c : cases) {
-    TGifObject o(images);
+    GifObject o(images);
     EXPECT_EQ(Loaded(o, c.value), c.expected.string()) << c.value;
   }
 }
 
 TEST_F(PictureFile, AFileInTheSharedFolderIsWrittenByItsBareName) {
-  TGifObject gif(images);
+  GifObject gif(images);
   Loaded(gif, "sun.png");
   EXPECT_EQ(Written(gif), "sun.png");
   // Written bare whether or not it exists, and also when reached by another spelling.
@@ -79,20 +79,20 @@ TEST_F(PictureFile, AFileInTheSharedFolderIsWrittenByItsBareName) {
   EXPECT_EQ(Written(gif), gif.FileName);
   // Reading the bare name back finds the same file.
   gif.FileName = (images / "sun.png").string();
-  TGifObject copy(images);
+  GifObject copy(images);
   copy.LoadObjectFromText(gif.SaveToText());
   EXPECT_EQ(copy.FileName, gif.FileName);
 }
 
 TEST_F(PictureFile, WithoutASharedFolderNamesStayAsTheyAre) {
-  TImgObject o;
+  ImageObject o;
   EXPECT_EQ(Loaded(o, "/nowhere/sun.png"), "/nowhere/sun.png");
   EXPECT_EQ(Loaded(o, "sun.png"), "sun.png");
   EXPECT_EQ(Written(o), "sun.png");
 }
 
 TEST_F(PictureFile, AnEmptyNameIsNotTurnedIntoTheFolder) {
-  TImgObject o(images);
+  ImageObject o(images);
   EXPECT_EQ(Loaded(o, ""), "");
   EXPECT_EQ(Loaded(o, "/nowhere/"), "/nowhere/");
   EXPECT_EQ(Written(o), "/nowhere/");

@@ -13,7 +13,7 @@
 namespace lumevra::test {
 
 // A background colour no fixture picture uses.
-inline constexpr TColor32 kFrameGrey = 0xFF404040u;
+inline constexpr Color32 kFrameGrey = 0xFF404040u;
 
 inline std::string WritePicture(const TempFolder& folder, const std::string& name, const std::string& bytes) {
   WriteFile(folder / name, bytes);
@@ -22,7 +22,7 @@ inline std::string WritePicture(const TempFolder& folder, const std::string& nam
 
 // Common keys that keep the picture still, whole on the frame (centred at
 // 50, 50) and shown from the start.
-inline void PlainPlacement(TAnimObject& object, int32_t opacity = 10) {
+inline void PlainPlacement(AnimObject& object, int32_t opacity = 10) {
   object.PosLeft = 50;
   object.PosTop = 50;
   object.Opacity = opacity;
@@ -30,15 +30,15 @@ inline void PlainPlacement(TAnimObject& object, int32_t opacity = 10) {
   object.HeightSize = 100;
   object.BackWidth = 100;
   object.BackHeight = 100;
-  object.ScreenRect = TRect{0, 0, 100, 100};
+  object.ScreenRect = Rect{0, 0, 100, 100};
 }
 
 // The object's current picture drawn at its own size over a grey frame.
-inline void DrawOverGrey(const TAnimImgObject& object, TBitmap32& frame) {
-  const TBitmap32& picture = object.CurrentImage();
+inline void DrawOverGrey(const PictureObject& object, Bitmap32& frame) {
+  const Bitmap32& picture = object.CurrentImage();
   frame.SetSize(object.ImgWidth, object.ImgHeight);
   frame.Clear(kFrameGrey);
-  frame.DrawStretched(TRect{0, 0, object.ImgWidth, object.ImgHeight}, TRect{0, 0, object.ImgWidth, object.ImgHeight},
+  frame.DrawStretched(Rect{0, 0, object.ImgWidth, object.ImgHeight}, Rect{0, 0, object.ImgWidth, object.ImgHeight},
                       picture);
 }
 

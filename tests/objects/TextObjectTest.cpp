@@ -75,9 +75,9 @@ TEST(TextObjectTest, SizesScaleWithTheFrameHeight) {
 }
 
 struct TextScene {
-  TTextObject text;
+  TextObject text;
   BlockRaster raster;
-  TBitmap32 frame;
+  Bitmap32 frame;
 
   TextScene() {
     text.Lines = {"ab", "c"};
@@ -98,10 +98,10 @@ TEST(TextObjectTest, DrawsInTheScaledFontAndColour) {
   // Size Round(20 x 150 / 768) = 4 points, 5 pixels; characters 2 wide.
   EXPECT_EQ(s.raster.lastFont.face, "Tahoma");
   EXPECT_EQ(s.raster.lastFont.pixelHeight, PointsToPixels(4));
-  EXPECT_EQ(s.frame.GetPixel(15, 15), Color32(0, 0, 255));
+  EXPECT_EQ(s.frame.GetPixel(15, 15), Rgba(0, 0, 255));
   EXPECT_EQ(s.frame.GetPixel(14, 15), 0xFF000000u);
   // Line step 4 + Round(0.39) = 4: the second line starts at y 19.
-  EXPECT_EQ(s.frame.GetPixel(16, 19 + 4), Color32(0, 0, 255));
+  EXPECT_EQ(s.frame.GetPixel(16, 19 + 4), Rgba(0, 0, 255));
   EXPECT_EQ(s.frame.GetPixel(18, 19 + 4), 0xFF000000u);
   EXPECT_EQ(s.frame.Font.face, "Keep");
 }
@@ -117,12 +117,12 @@ TEST(TextObjectTest, TextAlphaBlendsAndZeroDrawsNothing) {
 }
 
 TEST(TextObjectTest, PrepareForcesFullOpacity) {
-  TTextObject text;
+  TextObject text;
   text.Opacity = 3;
   text.TextAlpha = 7;
   text.BackWidth = 100;
   text.BackHeight = 100;
-  text.ScreenRect = TRect{0, 0, 100, 100};
+  text.ScreenRect = Rect{0, 0, 100, 100};
   text.Prepare();
   EXPECT_EQ(text.Opacity, 10);
   EXPECT_EQ(text.TextAlpha, 255);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "authoring/PackageWriter.h"
-#include "package/uProjectExtractor.h"
+#include "package/PackageExtractor.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {

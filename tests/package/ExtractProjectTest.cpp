@@ -4,9 +4,9 @@
 
 #include "authoring/PackageWriter.h"
 #include "base/AnsiText.h"
-#include "objects/AnimObjects.h"
-#include "package/uKAProject.h"
-#include "package/uProjectExtractor.h"
+#include "objects/ObjectList.h"
+#include "package/Project.h"
+#include "package/PackageExtractor.h"
 #include "support/ProjectFixture.h"
 #include "support/TestFiles.h"
 
@@ -32,7 +32,7 @@ TEST(ExtractProject, RepointsSoundsAndPictureObjects) {
   for (const char* media : {"wave 0", "wave 1", "png", "gif"}) w.AddBytes(media);
   w.WriteFile(tmp / "Saver.scr");
 
-  TProject project(MakeAnimObjectsFactory(tmp / "shared"));
+  Project project(MakeAnimObjectsFactory(tmp / "shared"));
   const ResourceSet set = ExtractResources(tmp / "Saver.scr", tmp / "temp", tmp / "Saver.scr", project);
   EXPECT_EQ(set.ProjectFile, set.TempDir / "Saver.prj");  // whatever entry 1 is called
   EXPECT_EQ(project.Title, d.Title);
@@ -41,7 +41,7 @@ TEST(ExtractProject, RepointsSoundsAndPictureObjects) {
   EXPECT_EQ(AnsiToPath(project.SoundSlots[1].SoundFile), set.TempDir / "sound1.wav");
   EXPECT_EQ(test::ReadFile(AnsiToPath(project.SoundSlots[1].SoundFile)), "wave 1");
 
-  auto& objects = dynamic_cast<TAnimObjects&>(*project.Objects);
+  auto& objects = dynamic_cast<ObjectList&>(*project.Objects);
   ASSERT_EQ(objects.Count(), 3u);
   std::vector<std::string> names;
   project.Objects->RepointPictures([&](size_t, const std::string& name) {

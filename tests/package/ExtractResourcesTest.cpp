@@ -4,8 +4,8 @@
 
 #include "authoring/PackageWriter.h"
 #include "base/Ini.h"
-#include "package/uKAProject.h"
-#include "package/uProjectExtractor.h"
+#include "package/Project.h"
+#include "package/PackageExtractor.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {
@@ -36,7 +36,7 @@ fs::path WriteSaver(const fs::path& file, const std::vector<std::string>& names,
 
 TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   const fs::path saver = WriteSaver(tmp / "MySaver.scr",
                                     {"KAHeader.dat", "KATemp.kap", "music.mp3", "sound0.wav"},
                                     {"project", "mp3 bytes", "wave"},
@@ -61,7 +61,7 @@ TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
 
 TEST(ExtractResources, HeaderDefaultsAndTooFewNames) {
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   const fs::path saver = WriteSaver(tmp / "a.scr", {"KAHeader.dat"}, {"project"});
   fs::create_directories(tmp / "out");
   const ResourceSet set = ExtractResourcesInto(saver, tmp / "out");
@@ -82,7 +82,7 @@ TEST(ExtractResources, HeaderDefaultsAndTooFewNames) {
 
 TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   const std::vector<std::string> unsafe = {
       "..\\..\\evil.dll", "../evil.txt", "/tmp/abs.txt", "C:evil.txt", "sub/x.txt",
       "sub\\x.txt", "..", ".", ""};
@@ -109,7 +109,7 @@ TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
 
 TEST(ExtractResources, MissingKeysAndAHugeResCount) {
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   PackageWriter w;
   w.AddBytes("[Header]\r\nResCount=2000000000\r\nRes0=KAHeader.dat\r\nRes1=p.kap\r\nRes3=obj1.gif\r\n");
   w.AddBytes("project");
@@ -129,14 +129,14 @@ TEST(DeleteResources, RemovesOnlyWhatItCreated) {
   GTEST_SKIP() << "symbolic links need privileges on Windows";
 #endif
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat", "KATemp.kap"}, {"project"});
   test::WriteFile(tmp / "victim.txt", "precious");
   const ResourceSet set = ExtractResources(saver, tmp / "temp", saver, project);
   // Something else put a file and a link into the folder.
   test::WriteFile(set.TempDir / "foreign.txt", "not ours");
   fs::create_symlink(tmp / "victim.txt", set.TempDir / "link");
-  EXPECT_THROW(DeleteResources(set), EInOutError);  // the folder is not empty
+  EXPECT_THROW(DeleteResources(set), IoError);  // the folder is not empty
   EXPECT_EQ(test::ReadFile(set.TempDir / "foreign.txt"), "not ours");
   EXPECT_EQ(test::ReadFile(tmp / "victim.txt"), "precious");
   EXPECT_FALSE(fs::exists(set.ProjectFile));
@@ -151,14 +151,14 @@ TEST(ExtractResources, FolderThatCannotBeCreatedIsAnError) {
   GTEST_SKIP() << "symbolic links need privileges on Windows";
 #endif
   test::TempFolder tmp;
-  TProject project;
+  Project project;
   const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat"}, {});
   fs::create_directories(tmp / "temp");
   test::WriteFile(tmp / "temp" / "s.scr", "a file where the folder should be");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver, project), EInOutError);
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver, project), IoError);
   fs::create_directories(tmp / "elsewhere");
   fs::create_directory_symlink(tmp / "elsewhere", tmp / "temp" / "t.scr");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr", project), EInOutError);
+  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr", project), IoError);
   EXPECT_TRUE(fs::is_empty(tmp / "elsewhere"));
 }
 

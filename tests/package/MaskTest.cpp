@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/Bitmap32.h"
-#include "package/uFileIO.h"
+#include "package/ProjectFile.h"
 
 namespace lumevra {
 namespace {
@@ -19,7 +19,7 @@ TEST(Mask, ColoursAndCodes) {
 }
 
 TEST(Mask, RunsFillRowByRow) {
-  TBitmap32 b;
+  Bitmap32 b;
   DecodeMask({3, 2}, b);  // two codes: sized, nothing written
   EXPECT_EQ(b.Width(), 3);
   EXPECT_EQ(b.Height(), 2);
@@ -44,8 +44,8 @@ TEST(Mask, RunsFillRowByRow) {
 }
 
 TEST(Mask, MalformedRunsRaise) {
-  TBitmap32 b;
-  const TDynIntArray bad[] = {
+  Bitmap32 b;
+  const IntList bad[] = {
       {2, 2, 41, 11},          // one pixel too many
       {2, 2, 17},              // mask code 7
       {2, 2, 19},              // mask code 9
@@ -54,7 +54,7 @@ TEST(Mask, MalformedRunsRaise) {
       {0, 0, 11},
       {100000, 100000},        // larger than any picture
   };
-  for (const auto& codes : bad) EXPECT_THROW(DecodeMask(codes, b), EProjectError);
+  for (const auto& codes : bad) EXPECT_THROW(DecodeMask(codes, b), ProjectError);
   DecodeMask({2, 2, 5, 40}, b);  // zero-length runs are nothing
   EXPECT_EQ(b.GetPixel(1, 1), 0u);
 }

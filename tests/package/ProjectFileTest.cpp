@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "package/uFileIO.h"
-#include "package/uKAProject.h"
+#include "package/ProjectFile.h"
+#include "package/Project.h"
 #include "support/ProjectFixture.h"
 #include "support/TestFiles.h"
 
@@ -23,8 +23,8 @@ protected:
     return s;
   }
   // A failed or partial load must still leave pictures and layers usable.
-  static void ExpectConsistent(const TProject& p) {
-    for (const TBitmap32* b : {&p.Background, &p.Thumbnail, &p.Mask})
+  static void ExpectConsistent(const Project& p) {
+    for (const Bitmap32* b : {&p.Background, &p.Thumbnail, &p.Mask})
       EXPECT_EQ(b->Empty(), b->Width() <= 0 || b->Height() <= 0);
   }
 
@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(ProjectFileTest, LoadsEveryItem) {
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(data))));
   EXPECT_TRUE(p.Ready);
   EXPECT_TRUE(p.FileRead);
@@ -52,8 +52,8 @@ TEST_F(ProjectFileTest, LoadsEveryItem) {
   EXPECT_EQ(p.Mask.GetPixel(4, 3), 0u);
   for (int i = 0; i < 8; ++i) {
     SCOPED_TRACE(i);
-    const TWaveParam& w = p.WaveParams[i];
-    const TWaveParam& e = data.Waves[i];
+    const WaveParams& w = p.WaveLayers[i];
+    const WaveParams& e = data.Waves[i];
     EXPECT_EQ(w.Amplitude, e.Amplitude);
     EXPECT_EQ(w.WaveCount, e.WaveCount);
     EXPECT_EQ(w.Speed, e.Speed);
@@ -79,37 +79,37 @@ TEST_F(ProjectFileTest, LoadsEveryItem) {
   EXPECT_EQ(p.SoundSlots[0].PauseMax, 9);
   EXPECT_EQ(p.SoundSlots[1].PauseMin, 3);
   EXPECT_EQ(p.ObjectsText, data.ObjectsText);
-  EXPECT_EQ(p.ExtraInfo.ScrFileName, "C:\\Program Files\\My Saver.scr");
-  EXPECT_EQ(p.ExtraInfo.ScrMusicFile, "C:\\m.mp3");
-  EXPECT_TRUE(p.ExtraInfo.ScrMusic);
-  EXPECT_FALSE(p.ExtraInfo.ScrSound);
-  EXPECT_EQ(p.ExtraInfo.ExeFileName, "C:\\out\\saver.exe");
-  EXPECT_FALSE(p.ExtraInfo.ExeMusic);
-  EXPECT_TRUE(p.ExtraInfo.ExeSound);
+  EXPECT_EQ(p.Build.ScrFileName, "C:\\Program Files\\My Saver.scr");
+  EXPECT_EQ(p.Build.ScrMusicFile, "C:\\m.mp3");
+  EXPECT_TRUE(p.Build.ScrMusic);
+  EXPECT_FALSE(p.Build.ScrSound);
+  EXPECT_EQ(p.Build.ExeFileName, "C:\\out\\saver.exe");
+  EXPECT_FALSE(p.Build.ExeMusic);
+  EXPECT_TRUE(p.Build.ExeSound);
   EXPECT_TRUE(p.LegacySound.empty());
 }
 
 TEST_F(ProjectFileTest, FileEndingAfterTheWeatherBlock) {
   ProjectData d = data;
   d.WriteTail = false;
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(d))));
   EXPECT_EQ(p.SoundCount(), 0);
   EXPECT_TRUE(p.ObjectsText.empty());
-  EXPECT_TRUE(p.ExtraInfo.ScrSound);
-  EXPECT_TRUE(p.ExtraInfo.ExeSound);
-  EXPECT_TRUE(p.ExtraInfo.ScrFileName.empty());
-  EXPECT_EQ(p.WaveParams[3].Amplitude, data.Waves[3].Amplitude);
+  EXPECT_TRUE(p.Build.ScrSound);
+  EXPECT_TRUE(p.Build.ExeSound);
+  EXPECT_TRUE(p.Build.ScrFileName.empty());
+  EXPECT_EQ(p.WaveLayers[3].Amplitude, data.Waves[3].Amplitude);
   for (int i = 4; i < 8; ++i) {
-    EXPECT_EQ(p.WaveParams[i].Amplitude, 6);
-    EXPECT_EQ(p.WaveParams[i].WaveCount, 17);
-    EXPECT_EQ(p.WaveParams[i].Speed, 15);
-    EXPECT_EQ(p.WaveParams[i].Direction, 1);
-    EXPECT_FALSE(p.WaveParams[i].HorzSway);
-    EXPECT_TRUE(p.WaveParams[i].VertWave);
-    EXPECT_TRUE(p.WaveParams[i].Perspective);
-    EXPECT_EQ(p.WaveParams[i].Period, 360);
-    EXPECT_EQ(p.WaveParams[i].Jitter, 0);
+    EXPECT_EQ(p.WaveLayers[i].Amplitude, 6);
+    EXPECT_EQ(p.WaveLayers[i].WaveCount, 17);
+    EXPECT_EQ(p.WaveLayers[i].Speed, 15);
+    EXPECT_EQ(p.WaveLayers[i].Direction, 1);
+    EXPECT_FALSE(p.WaveLayers[i].HorzSway);
+    EXPECT_TRUE(p.WaveLayers[i].VertWave);
+    EXPECT_TRUE(p.WaveLayers[i].Perspective);
+    EXPECT_EQ(p.WaveLayers[i].Period, 360);
+    EXPECT_EQ(p.WaveLayers[i].Jitter, 0);
   }
 }
 
@@ -122,7 +122,7 @@ TEST_F(ProjectFileTest, CutShortAnywhere) {
     for (size_t cut : {end + 1, end + items[k].size() - 1, end + items[k].size()}) {
       if (cut > full.size() || items[k].empty()) continue;
       SCOPED_TRACE("item " + std::to_string(k) + " cut at " + std::to_string(cut));
-      TProject p;
+      Project p;
       const bool ok = p.LoadProject(Write(full.substr(0, cut)));
       // Everything up to the weather block (item 9) is required.
       const bool required = k < 9 || (k == 9 && cut < end + items[k].size());
@@ -162,18 +162,18 @@ TEST_F(ProjectFileTest, BadCountsAndMagic) {
   };
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name);
-    TProject p;
+    Project p;
     EXPECT_FALSE(p.LoadProject(Write(bytes)));
     ExpectConsistent(p);
   }
-  TFileLoader loader;
+  ProjectFileReader loader;
   try {
     loader.ReadProjectFile(Write(with(0, "ka060697")));
     FAIL();
-  } catch (const EProjectError& e) {
+  } catch (const ProjectError& e) {
     EXPECT_STREQ(e.what(), "Incorrect Project File!");
   }
-  TProject p;
+  Project p;
   EXPECT_FALSE(p.LoadProject(dir / "missing.kap"));
   EXPECT_FALSE(p.LoadProject(dir.path()));
 }
@@ -185,21 +185,21 @@ TEST_F(ProjectFileTest, TailCountsAreForgiving) {
   // A negative objects-text count ends the tail: objects and build info
   // stay empty, but the sound slots read before it remain.
   items[11] = test::Int32Le(-3);
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(Join(items, items.size()))));
-  EXPECT_EQ(p.WaveParams[3].Amplitude, data.Waves[3].Amplitude);
+  EXPECT_EQ(p.WaveLayers[3].Amplitude, data.Waves[3].Amplitude);
   EXPECT_EQ(p.SoundCount(), 2);
   EXPECT_TRUE(p.ObjectsText.empty());
-  EXPECT_EQ(p.WaveParams[5].Amplitude, 6);
+  EXPECT_EQ(p.WaveLayers[5].Amplitude, 6);
 
   // More than four further records: only layers 4..7 are read.
   ProjectData d = data;
   d.SecondWaveCount = 4;
   items = ProjectItems(d);
   items[13] = test::Int32Le(1000);
-  TProject q;
+  Project q;
   ASSERT_TRUE(q.LoadProject(Write(Join(items, items.size()) + std::string(64, '\x7f'))));
-  EXPECT_EQ(q.WaveParams[7].Amplitude, data.Waves[7].Amplitude);
+  EXPECT_EQ(q.WaveLayers[7].Amplitude, data.Waves[7].Amplitude);
 }
 
 TEST_F(ProjectFileTest, LegacySoundJoinsTheSlots) {
@@ -219,7 +219,7 @@ TEST_F(ProjectFileTest, LegacySoundJoinsTheSlots) {
       d.Sounds[i].SoundFile = "s" + std::to_string(i) + ".wav";
       d.Sounds[i].PauseMin = 4;
     }
-    TProject p;
+    Project p;
     ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(d))));
     EXPECT_EQ(p.SoundCount(), c.expectCount);
     EXPECT_TRUE(p.LegacySound.empty());
@@ -232,7 +232,7 @@ TEST_F(ProjectFileTest, LegacySoundJoinsTheSlots) {
   ProjectData d = data;
   d.LegacySound = std::string(300, 'n');
   d.Sounds = {};
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(d))));
   EXPECT_EQ(p.SoundSlots[0].SoundFile, std::string(255, 'n'));
 }
@@ -241,7 +241,7 @@ TEST_F(ProjectFileTest, SoundSlotsEndAtTheFirstEmptyOne) {
   ProjectData d = data;
   d.Sounds[0] = SoundSlot{};
   d.Sounds[3].SoundFile = "late.wav";
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(d))));
   EXPECT_EQ(p.SoundCount(), 0);
 
@@ -254,7 +254,7 @@ TEST_F(ProjectFileTest, SoundSlotsEndAtTheFirstEmptyOne) {
 
 TEST_F(ProjectFileTest, WeatherDefaults) {
   struct Case {
-    TWeatherParam in;
+    WeatherParams in;
     int32_t opacity, size;
   };
   const Case cases[] = {
@@ -267,7 +267,7 @@ TEST_F(ProjectFileTest, WeatherDefaults) {
   for (const Case& c : cases) {
     ProjectData d = data;
     d.Weather = c.in;
-    TProject p;
+    Project p;
     ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(d))));
     EXPECT_EQ(p.Weather.Opacity, c.opacity) << c.in.Kind;
     EXPECT_EQ(p.Weather.SizeOrSlant, c.size) << c.in.Kind;
@@ -275,9 +275,9 @@ TEST_F(ProjectFileTest, WeatherDefaults) {
 }
 
 TEST_F(ProjectFileTest, ASecondLoadStartsAfresh) {
-  TProject p;
+  Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(data))));
-  TWaveParam* layer = &p.GetWaveParam(5);
+  WaveParams* layer = &p.GetWaveParam(5);
   EXPECT_FALSE(p.LoadProject(Write("KA060697")));
   EXPECT_EQ(&p.GetWaveParam(5), layer);  // the same objects, zeroed
   EXPECT_EQ(layer->Amplitude, 0);
@@ -287,20 +287,20 @@ TEST_F(ProjectFileTest, ASecondLoadStartsAfresh) {
 }
 
 TEST(ProjectBuildInfo, ReadsBothTargets) {
-  TProject p;
+  Project p;
   p.ReadBuildInfo("");
-  EXPECT_TRUE(p.ExtraInfo.ScrSound);
-  EXPECT_TRUE(p.ExtraInfo.ExeSound);
-  EXPECT_FALSE(p.ExtraInfo.ScrMusic);
-  EXPECT_TRUE(p.ExtraInfo.ExeFileName.empty());
+  EXPECT_TRUE(p.Build.ScrSound);
+  EXPECT_TRUE(p.Build.ExeSound);
+  EXPECT_FALSE(p.Build.ScrMusic);
+  EXPECT_TRUE(p.Build.ExeFileName.empty());
   p.ReadBuildInfo("[BuildScr],\"Filename=C:\\Program Files\\a b.scr\",Music=1,Sound=x,,[BuildExe],"
                   "Filename=C:\\x.exe,MusicFile=m.mp3,Music=0,Sound=0,");
-  EXPECT_EQ(p.ExtraInfo.ScrFileName, "C:\\Program Files\\a b.scr");
-  EXPECT_TRUE(p.ExtraInfo.ScrMusic);
-  EXPECT_TRUE(p.ExtraInfo.ScrSound);  // not an integer: the default
-  EXPECT_EQ(p.ExtraInfo.ExeFileName, "C:\\x.exe");
-  EXPECT_EQ(p.ExtraInfo.ExeMusicFile, "m.mp3");
-  EXPECT_FALSE(p.ExtraInfo.ExeSound);
+  EXPECT_EQ(p.Build.ScrFileName, "C:\\Program Files\\a b.scr");
+  EXPECT_TRUE(p.Build.ScrMusic);
+  EXPECT_TRUE(p.Build.ScrSound);  // not an integer: the default
+  EXPECT_EQ(p.Build.ExeFileName, "C:\\x.exe");
+  EXPECT_EQ(p.Build.ExeMusicFile, "m.mp3");
+  EXPECT_FALSE(p.Build.ExeSound);
 }
 
 }  // namespace

@@ -13,17 +13,17 @@ namespace {
 
 // A dialog logic that logs every event and runs a script at show time.
 struct FakeDialog : DialogEvents {
-  void FormShow() override {
-    log.push_back("FormShow");
+  void OnShow() override {
+    log.push_back("OnShow");
     if (onShow) onShow();
   }
-  void Click(std::string_view c) override { log.push_back("Click " + std::string(c)); }
-  void Change(std::string_view c) override { log.push_back("Change " + std::string(c)); }
-  void Timer() override {
+  void OnClick(std::string_view c) override { log.push_back("Click " + std::string(c)); }
+  void OnChange(std::string_view c) override { log.push_back("Change " + std::string(c)); }
+  void OnTimer() override {
     ++timers;
     if (onTimer) onTimer();
   }
-  void FormClose() override { log.push_back("FormClose"); }
+  void OnClose() override { log.push_back("OnClose"); }
 
   std::function<void()> onShow, onTimer;
   std::vector<std::string> log;
@@ -57,7 +57,7 @@ protected:
 
 TEST_F(GtkDialogHostTest, ValuesSetFromTheLogicReadBackAndRaiseNothing) {
   dialog.onShow = [&] {
-    for (const char* box : {"cbStretch", "cbProportional", "cbSound", "cbMusic", "cbShowClock", "CheckBox1"}) {
+    for (const char* box : {"stretch", "proportional", "sound", "music", "showClock", "autoPreview"}) {
       host.SetChecked(box, true);
       EXPECT_TRUE(host.Checked(box)) << box;
       host.SetChecked(box, false);
@@ -66,46 +66,44 @@ TEST_F(GtkDialogHostTest, ValuesSetFromTheLogicReadBackAndRaiseNothing) {
     const struct {
       const char* control;
       int32_t set, read;
-    } positions[] = {{"tbSpeed", 7, 7}, {"tbSpeed", 25, 20}, {"tbSpeed", -3, 0}, {"cbClockPos", 2, 2},
-                     {"cbClockPos", 4, -1}, {"cbClockPos", 0, 0}, {"nothing", 3, 0}};
+    } positions[] = {{"speed", 7, 7}, {"speed", 25, 20}, {"speed", -3, 0}, {"clockCorner", 2, 2},
+                     {"clockCorner", 4, -1}, {"clockCorner", 0, 0}, {"nothing", 3, 0}};
     for (const auto& p : positions) {
       host.SetPosition(p.control, p.set);
       EXPECT_EQ(host.Position(p.control), p.read) << p.control << " " << p.set;
     }
-    host.SetText("lblTitle", u"Sunset \u00e9t\u00e9");
-    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("lblTitle"))), "Sunset \xC3\xA9t\xC3\xA9");
-    host.SetText("lblDesc", u"one\r\ntwo");
-    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("lblDesc"))), "one\ntwo");
-    host.SetEnabled("cbProportional", false);
-    EXPECT_FALSE(gtk_widget_get_sensitive(host.Control("cbProportional")));
-    EXPECT_EQ(host.Control("Cancel"), host.Control("Button1"));
-    EXPECT_EQ(host.Control("Reset"), host.Control("SpeedButton1"));
+    host.SetText("title", u"Sunset \u00e9t\u00e9");
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("title"))), "Sunset \xC3\xA9t\xC3\xA9");
+    host.SetText("description", u"one\r\ntwo");
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(host.Control("description"))), "one\ntwo");
+    host.SetEnabled("proportional", false);
+    EXPECT_FALSE(gtk_widget_get_sensitive(host.Control("proportional")));
     host.Close();
   };
   host.Run(dialog);
-  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+  EXPECT_EQ(dialog.log, (Log{"OnShow", "OnClose"}));
   EXPECT_EQ(host.Window(), nullptr);
 }
 
 TEST_F(GtkDialogHostTest, UserActionsArriveByControlName) {
   dialog.onShow = [&] {
     // What a user's clicks and drags do to the widgets.
-    gtk_button_clicked(GTK_BUTTON(host.Control("cbStretch")));
-    gtk_button_clicked(GTK_BUTTON(host.Control("CheckBox1")));
-    gtk_button_clicked(GTK_BUTTON(host.Control("SpeedButton1")));
-    GtkRange* slider = GTK_RANGE(host.Control("tbSpeed"));
+    gtk_button_clicked(GTK_BUTTON(host.Control("stretch")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("autoPreview")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("reset")));
+    GtkRange* slider = GTK_RANGE(host.Control("speed"));
     gtk_range_set_value(slider, 3.0);
     gtk_range_set_value(slider, 3.2);  // the same whole position: no second change
-    gtk_combo_box_set_active(GTK_COMBO_BOX(host.Control("cbClockPos")), 3);
-    gtk_button_clicked(GTK_BUTTON(host.Control("OK")));
-    gtk_button_clicked(GTK_BUTTON(host.Control("Button1")));
-    EXPECT_TRUE(host.Checked("cbStretch"));
-    EXPECT_EQ(host.Position("tbSpeed"), 3);
+    gtk_combo_box_set_active(GTK_COMBO_BOX(host.Control("clockCorner")), 3);
+    gtk_button_clicked(GTK_BUTTON(host.Control("ok")));
+    gtk_button_clicked(GTK_BUTTON(host.Control("cancel")));
+    EXPECT_TRUE(host.Checked("stretch"));
+    EXPECT_EQ(host.Position("speed"), 3);
     host.Close();
   };
   host.Run(dialog);
-  EXPECT_EQ(dialog.log, (Log{"FormShow", "Click cbStretch", "Click CheckBox1", "Click Reset", "Change tbSpeed",
-                             "Click cbClockPos", "Click OK", "Click Cancel", "FormClose"}));
+  EXPECT_EQ(dialog.log, (Log{"OnShow", "Click stretch", "Click autoPreview", "Click reset", "Change speed",
+                             "Click clockCorner", "Click ok", "Click cancel", "OnClose"}));
 }
 
 TEST_F(GtkDialogHostTest, TimerTicksUntilStoppedFromItsOwnHandler) {
@@ -133,7 +131,7 @@ TEST_F(GtkDialogHostTest, CloseBoxEndsTheDialogWithOneFormClose) {
     });
   };
   host.Run(dialog);
-  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+  EXPECT_EQ(dialog.log, (Log{"OnShow", "OnClose"}));
   EXPECT_GE(dialog.timers, 1);
 }
 
@@ -142,10 +140,10 @@ TEST_F(GtkDialogHostTest, ControlsSitAtTheirPlaces) {
     const char* control;
     int x, y, width;
   } places[] = {
-      {"Panel1", 9, 11, 280},      {"imgPreview", 25, 25, 243}, {"Panel3", 289, 19, 160},
-      {"tbSpeed", 294, 44, 148},   {"SpeedButton1", 328, 70, 82}, {"cbStretch", 296, 99, -1},
-      {"CheckBox1", 296, 225, -1}, {"cbClockPos", 312, 191, 129}, {"OK", 292, 282, 75},
-      {"Button1", 372, 282, 75},
+      {"pictureGroup", 9, 11, 280},      {"preview", 25, 25, 243}, {"optionsPanel", 289, 19, 160},
+      {"speed", 294, 44, 148},   {"reset", 328, 70, 82}, {"stretch", 296, 99, -1},
+      {"autoPreview", 296, 225, -1}, {"clockCorner", 312, 191, 129}, {"ok", 292, 282, 75},
+      {"cancel", 372, 282, 75},
   };
   dialog.onShow = [&] {
     After(200, [&] {
@@ -182,7 +180,7 @@ TEST_F(GtkDialogHostTest, PreviewShowsThePictureInScreenOrderCutToTheImage) {
   dialog.onShow = [&] {
     for (const auto& s : sizes) {
       host.ShowPreview({pixels.data(), s.width, s.height, s.width});
-      shown = gtk_image_get_pixbuf(GTK_IMAGE(host.Control("imgPreview")));
+      shown = gtk_image_get_pixbuf(GTK_IMAGE(host.Control("preview")));
       ASSERT_NE(shown, nullptr);
       EXPECT_EQ(gdk_pixbuf_get_width(shown), 243);
       EXPECT_EQ(gdk_pixbuf_get_height(shown), 180);
@@ -194,7 +192,7 @@ TEST_F(GtkDialogHostTest, PreviewShowsThePictureInScreenOrderCutToTheImage) {
       ++round;
     }
     host.ShowPreview({nullptr, 5, 5, 5});  // nothing to show: the last picture stays
-    EXPECT_EQ(gtk_image_get_pixbuf(GTK_IMAGE(host.Control("imgPreview"))), shown);
+    EXPECT_EQ(gtk_image_get_pixbuf(GTK_IMAGE(host.Control("preview"))), shown);
     host.Close();
   };
   host.Run(dialog);
@@ -224,7 +222,7 @@ TEST_F(GtkDialogHostTest, ErrorBoxIsModalAndTheDialogStaysOpen) {
   };
   host.Run(dialog);
   EXPECT_EQ(boxText, "Unable to write to /x/y.ini");
-  EXPECT_EQ(dialog.log, (Log{"FormShow", "FormClose"}));
+  EXPECT_EQ(dialog.log, (Log{"OnShow", "OnClose"}));
 }
 
 TEST(GtkDialogHostNoDisplay, RunThrowsAClearError) {

@@ -24,22 +24,22 @@ namespace {
 // A window logic that records what reaches it and runs a script per frame.
 struct FakeSaver : SaverEvents {
   explicit FakeSaver(SdlSaverHost& h) : host(h) {}
-  void FormShow() override {
+  void OnShow() override {
     ++shows;
     if (onShow) onShow();
     host.SetIdleHandler(true);
   }
-  bool IdleFrame() override {
+  bool OnIdle() override {
     ++frames;
     if (onFrame) onFrame(frames);
     // A guard for a broken test: never spin forever.
     if (frames > 500) host.Close();
     return false;
   }
-  void FormMouseMove(int32_t x, int32_t y) override { moves.push_back({x, y}); }
-  void FormMouseDown() override { ++downs; }
-  void FormKeyDown() override { ++keys; }
-  void FormResize() override { ++resizes; }
+  void OnMouseMove(int32_t x, int32_t y) override { moves.push_back({x, y}); }
+  void OnMouseDown() override { ++downs; }
+  void OnKeyDown() override { ++keys; }
+  void OnResize() override { ++resizes; }
   void Close() override {
     ++closes;
     host.Close();
@@ -49,7 +49,7 @@ struct FakeSaver : SaverEvents {
   std::function<void()> onShow;
   std::function<void(int)> onFrame;
   int shows = 0, frames = 0, downs = 0, keys = 0, resizes = 0, closes = 0;
-  std::vector<TextExtent> moves;
+  std::vector<PixelSize> moves;
 };
 
 // A frame of one colour (B, G, R, A bytes; the fourth byte zero on purpose).
@@ -85,7 +85,7 @@ protected:
 TEST_F(SdlSaverHostTest, FullScreenCoversTheScreenAndShowsTheFrameUnscaledOnBlack) {
   const Frame frame(100, 80, 0xC03010);
   uint32_t inside = 0, outside = 0, corner = 0;
-  TextExtent client, screen;
+  PixelSize client, screen;
   saver.onFrame = [&](int n) {
     host.Present(frame.View(), 10, 20);
     if (n == 3) {
@@ -111,7 +111,7 @@ TEST_F(SdlSaverHostTest, FullScreenCoversTheScreenAndShowsTheFrameUnscaledOnBlac
 
 TEST_F(SdlSaverHostTest, WindowedRunStartsAtItsDesignSizeAndReportsAPlacementAtOnce) {
   host.SetWindowed(true);
-  TextExtent before, after;
+  PixelSize before, after;
   int resizesAfterPlacement = -1;
   uint32_t shown = 0;
   saver.onShow = [&] {
@@ -165,7 +165,7 @@ TEST_F(SdlSaverHostTest, InputReachesTheLogicAndNothingAfterClose) {
   // The window system may add a move of its own when the window appears
   // under the pointer.
   const bool sawMove = std::any_of(saver.moves.begin(), saver.moves.end(),
-                                   [](const TextExtent& m) { return m.cx == 5 && m.cy == 7; });
+                                   [](const PixelSize& m) { return m.cx == 5 && m.cy == 7; });
   EXPECT_TRUE(sawMove);
   EXPECT_EQ(saver.downs, 1);
   EXPECT_EQ(saver.keys, 1);
@@ -177,8 +177,8 @@ TEST_F(SdlSaverHostTest, WithoutTheIdleHandlerTheLoopWaitsForInput) {
   saver.onShow = [&] { PushEvent(SDL_KEYDOWN); };
   struct NoIdle : FakeSaver {
     using FakeSaver::FakeSaver;
-    void FormShow() override { FakeSaver::FormShow(), host.SetIdleHandler(false); }
-    void FormKeyDown() override { FakeSaver::FormKeyDown(), host.Close(); }
+    void OnShow() override { FakeSaver::OnShow(), host.SetIdleHandler(false); }
+    void OnKeyDown() override { FakeSaver::OnKeyDown(), host.Close(); }
   } idleless{host};
   idleless.onShow = saver.onShow;
   host.Run(idleless);
@@ -194,7 +194,7 @@ TEST_F(SdlSaverHostTest, DrawsIntoAForeignWindowAndLeavesIt) {
   XSync(display, False);
   host.SetForeignWindow(foreign);
   const Frame frame(50, 40, 0x3060F0);
-  TextExtent client;
+  PixelSize client;
   saver.onFrame = [&](int n) {
     host.Present(frame.View(), 100, 100);
     if (n == 3) {

@@ -1,10 +1,10 @@
-#include "sound/Music.h"
+#include "sound/MusicLoop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
 #include "platform/headless/HeadlessSound.h"
 #include "support/TestFiles.h"
 
@@ -28,7 +28,7 @@ protected:
   TempFolder folder;
   std::filesystem::path music = folder / "music.mp3";
   HeadlessMusicDevice device;
-  TMediaPlayer player{&device};
+  MusicLoop player{&device};
 };
 
 TEST_F(MusicTest, PlayMusicOpensSetsTheVolumeAndPlays) {
@@ -104,7 +104,7 @@ TEST_F(MusicTest, NotificationBeforeTheEndOnlyRearms) {
   ASSERT_TRUE(player.PlayMusic(music));
   device.log.clear();
   clock.Advance(1000);
-  player.MediaPlayerNotify();
+  player.OnMusicEnded();
   EXPECT_EQ(device.Lines(), Lines{});
   EXPECT_TRUE(device.IsPlaying());
 }
@@ -125,15 +125,15 @@ TEST_F(MusicTest, FailuresReturnFalse) {
   player.Close();
   EXPECT_EQ(device.Lines(), (Lines{"close"}));
 
-  TMediaPlayer silent(nullptr);
+  MusicLoop silent(nullptr);
   EXPECT_FALSE(silent.PlayMusic(music));
-  silent.MediaPlayerNotify();
+  silent.OnMusicEnded();
   silent.Close();
 }
 
 TEST_F(MusicTest, CloseWhenNeverOpenedDoesNothing) {
   {
-    TMediaPlayer unused(&device);
+    MusicLoop unused(&device);
     unused.Close();
   }
   EXPECT_EQ(device.Lines(), Lines{});
@@ -151,7 +151,7 @@ TEST_F(MusicTest, CloseStopsTheLoop) {
 
 TEST_F(MusicTest, DestroyingThePlayerClosesTheDevice) {
   {
-    TMediaPlayer scopedPlayer(&device);
+    MusicLoop scopedPlayer(&device);
     ASSERT_TRUE(scopedPlayer.PlayMusic(music));
   }
   EXPECT_FALSE(device.IsOpen());

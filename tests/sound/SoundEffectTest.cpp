@@ -1,4 +1,4 @@
-#include "sound/uSoundEffect.h"
+#include "sound/SoundEffects.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,8 @@ protected:
 };
 
 TEST_F(SoundEffectTest, AllEightPlayersGiveDirectMode) {
-  TSoundEffect sound(&output);
-  EXPECT_EQ(sound.Mode(), TSoundEffect::ModeDirect);
+  SoundEffects sound(&output);
+  EXPECT_EQ(sound.Mode(), SoundEffects::ModeDirect);
   EXPECT_EQ(sound.Volume(), 80);
   EXPECT_EQ(output.Lines(SoundCall::CreatePlayer).size(), 8u);
   EXPECT_EQ(output.Lines(SoundCall::CreateFailed), Lines{});
@@ -43,8 +43,8 @@ TEST_F(SoundEffectTest, AnyMissingPlayerGivesFallbackAndDropsThoseMade) {
     HeadlessSoundOutput out;
     out.failPlayerAt = failAt;
     {
-      TSoundEffect sound(&out);
-      EXPECT_EQ(sound.Mode(), TSoundEffect::ModeFallback);
+      SoundEffects sound(&out);
+      EXPECT_EQ(sound.Mode(), SoundEffects::ModeFallback);
       EXPECT_EQ(out.PlayersRequested(), failAt + 1) << "no attempt after the failure";
       // Made, failed, then dropped from the last to the first.
       std::vector<std::string> expected;
@@ -56,8 +56,8 @@ TEST_F(SoundEffectTest, AnyMissingPlayerGivesFallbackAndDropsThoseMade) {
   }
   HeadlessSoundOutput none;
   none.noDevice = true;
-  TSoundEffect sound(&none);
-  EXPECT_EQ(sound.Mode(), TSoundEffect::ModeFallback);
+  SoundEffects sound(&none);
+  EXPECT_EQ(sound.Mode(), SoundEffects::ModeFallback);
   EXPECT_EQ(none.PlayersRequested(), 1);
 }
 
@@ -70,14 +70,14 @@ TEST_F(SoundEffectTest, PlayerThatThrowsOnCreationGivesFallback) {
     }
     void PlaySimple(const std::filesystem::path& file, uint32_t flags) override { inner.PlaySimple(file, flags); }
   } out;
-  TSoundEffect sound(&out);
-  EXPECT_EQ(sound.Mode(), TSoundEffect::ModeFallback);
+  SoundEffects sound(&out);
+  EXPECT_EQ(sound.Mode(), SoundEffects::ModeFallback);
   EXPECT_EQ(out.inner.Lines(SoundCall::DestroyPlayer), (std::vector<std::string>{"destroy 2", "destroy 1", "destroy 0"}));
 }
 
 TEST_F(SoundEffectTest, WithoutOutputNothingSounds) {
-  TSoundEffect sound(nullptr);
-  EXPECT_EQ(sound.Mode(), TSoundEffect::ModeFallback);
+  SoundEffects sound(nullptr);
+  EXPECT_EQ(sound.Mode(), SoundEffects::ModeFallback);
   sound.AddSound(0, A());
   sound.Play(0, true);
   sound.StopAll();
@@ -92,12 +92,12 @@ TEST(SoundEffectVolume, BufferVolumeInHundredthsOfDecibel) {
   for (const Case c : {Case{100, 0}, Case{80, -800}, Case{55, -1800}, Case{1, -3960}, Case{0, -4000},
                        // A damaged package: kept within the buffer's range.
                        Case{101, 0}, Case{INT32_MAX, 0}, Case{-150, -10000}, Case{INT32_MIN, -10000}}) {
-    EXPECT_EQ(TSoundEffect::BufferVolume(c.volume), c.buffer) << c.volume;
+    EXPECT_EQ(SoundEffects::BufferVolume(c.volume), c.buffer) << c.volume;
   }
 }
 
 TEST_F(SoundEffectTest, SlotsKeepTheirPlayersAcrossAnEmptySlot) {
-  TSoundEffect sound(&output);
+  SoundEffects sound(&output);
   sound.AddSound(0, A());
   sound.AddSound(2, B());
   output.log.clear();
@@ -115,7 +115,7 @@ TEST_F(SoundEffectTest, SlotsKeepTheirPlayersAcrossAnEmptySlot) {
 }
 
 TEST_F(SoundEffectTest, AddSoundLoadsTheWaveIntoItsPlayer) {
-  TSoundEffect sound(&output);
+  SoundEffects sound(&output);
   output.log.clear();
   sound.AddSound(0, A());
   sound.AddSound(2, B());
@@ -143,7 +143,7 @@ TEST_F(SoundEffectTest, BadSoundRaisesKeepsTheNameAndLeavesTheSlotSilent) {
                        Case{"nodata.wav", false, "Unable to create the sound buffer"}}) {
     SCOPED_TRACE(c.file);
     HeadlessSoundOutput out;
-    TSoundEffect sound(&out);
+    SoundEffects sound(&out);
     sound.AddSound(1, B());
     out.loadFails = c.loadFails;
     const auto file = folder / c.file;
@@ -163,8 +163,8 @@ TEST_F(SoundEffectTest, BadSoundRaisesKeepsTheNameAndLeavesTheSlotSilent) {
 
 TEST_F(SoundEffectTest, FallbackPlaysOnlySlotZeroThroughTheSimpleCall) {
   output.failPlayerAt = 5;
-  TSoundEffect sound(&output);
-  ASSERT_EQ(sound.Mode(), TSoundEffect::ModeFallback);
+  SoundEffects sound(&output);
+  ASSERT_EQ(sound.Mode(), SoundEffects::ModeFallback);
   output.log.clear();
   sound.AddSound(0, A());
   sound.AddSound(1, B());
@@ -180,7 +180,7 @@ TEST_F(SoundEffectTest, FallbackPlaysOnlySlotZeroThroughTheSimpleCall) {
 
 TEST_F(SoundEffectTest, FallbackWithoutSlotZeroPlaysNothing) {
   output.noDevice = true;
-  TSoundEffect sound(&output);
+  SoundEffects sound(&output);
   sound.AddSound(1, B());
   output.log.clear();
   sound.Play(0, true);
@@ -190,7 +190,7 @@ TEST_F(SoundEffectTest, FallbackWithoutSlotZeroPlaysNothing) {
 
 TEST_F(SoundEffectTest, DestroyStopsThenFreesPlayersLastToFirst) {
   {
-    TSoundEffect sound(&output);
+    SoundEffects sound(&output);
     sound.AddSound(3, A());
     output.log.clear();
   }
@@ -199,7 +199,7 @@ TEST_F(SoundEffectTest, DestroyStopsThenFreesPlayersLastToFirst) {
 
   HeadlessSoundOutput fallback;
   fallback.failPlayerAt = 0;
-  { TSoundEffect sound(&fallback); }
+  { SoundEffects sound(&fallback); }
   EXPECT_EQ(fallback.Lines().back(), "simple 3");
 }
 

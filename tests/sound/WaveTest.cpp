@@ -15,10 +15,10 @@ namespace {
 
 using namespace test;
 
-std::string Bytes(const TWave& wave) {
+std::string Bytes(const Wave& wave) {
   return wave.Size() == 0 ? std::string() : std::string(reinterpret_cast<const char*>(wave.Data()), wave.Size());
 }
-std::string FormatBytes(const TWave& wave) { return std::string(wave.Format().begin(), wave.Format().end()); }
+std::string FormatBytes(const Wave& wave) { return std::string(wave.Format().begin(), wave.Format().end()); }
 
 enum class Outcome { Loads, Invalid, ReadError };
 
@@ -33,7 +33,7 @@ struct WaveCase {
 // Loads `bytes`; on an error checks the message and that the wave is empty.
 void ExpectOutcome(const std::string& bytes, Outcome outcome, const std::string& format, const std::string& data) {
   std::istringstream in(bytes, std::ios::binary);
-  TWave wave;
+  Wave wave;
   switch (outcome) {
     case Outcome::Loads:
       ASSERT_NO_THROW(wave.LoadFromStream(in));
@@ -47,7 +47,7 @@ void ExpectOutcome(const std::string& bytes, Outcome outcome, const std::string&
       try {
         wave.LoadFromStream(in);
         ADD_FAILURE() << "loaded";
-      } catch (const EWaveError& e) {
+      } catch (const WaveError& e) {
         EXPECT_STREQ(e.what(), outcome == Outcome::Invalid ? "Wave is invalid" : "Stream read error");
       }
       EXPECT_EQ(wave.Size(), 0);
@@ -131,19 +131,19 @@ TEST(Wave, FileCutAtEveryLength) {
 TEST(Wave, ReadsFromTheStreamsCurrentPosition) {
   std::istringstream in("prefix" + PcmWave(20, 3) + "suffix", std::ios::binary);
   in.seekg(6);
-  TWave wave;
+  Wave wave;
   wave.LoadFromStream(in);
   EXPECT_EQ(FormatBytes(wave), PcmFormat());
   EXPECT_EQ(Bytes(wave), Samples(20, 3));
 }
 
 TEST(Wave, ErrorEmptiesAWaveThatHeldSound) {
-  TWave wave;
+  Wave wave;
   std::istringstream good(PcmWave(10), std::ios::binary);
   wave.LoadFromStream(good);
   ASSERT_EQ(wave.Size(), 10);
   std::istringstream bad("RIFF", std::ios::binary);
-  EXPECT_THROW(wave.LoadFromStream(bad), EWaveError);
+  EXPECT_THROW(wave.LoadFromStream(bad), WaveError);
   EXPECT_EQ(wave.Size(), 0);
   EXPECT_EQ(wave.FormatSize(), 0);
   EXPECT_EQ(wave.Data(), nullptr);
@@ -152,18 +152,18 @@ TEST(Wave, ErrorEmptiesAWaveThatHeldSound) {
 TEST(Wave, LoadFromFile) {
   TempFolder folder;
   WriteFile(folder / "a.wav", PcmWave(300));
-  TWave wave;
+  Wave wave;
   wave.LoadFromFile(folder / "a.wav");
   EXPECT_EQ(Bytes(wave), Samples(300));
 
   try {
     wave.LoadFromFile(folder / "missing.wav");
     ADD_FAILURE() << "loaded";
-  } catch (const EWaveError& e) {
+  } catch (const WaveError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder / "missing.wav").string());
   }
   EXPECT_EQ(wave.Size(), 0);
-  EXPECT_THROW(wave.LoadFromFile(folder.path()), EWaveError);  // a folder is no wave
+  EXPECT_THROW(wave.LoadFromFile(folder.path()), WaveError);  // a folder is no wave
 }
 
 TEST(Wave, DataMemoryGrowsInWholeBlocksOf8096) {
@@ -175,7 +175,7 @@ TEST(Wave, DataMemoryGrowsInWholeBlocksOf8096) {
                        Case{16193, 24288}}) {
     SCOPED_TRACE(c.size);
     std::istringstream in(PcmWave(c.size), std::ios::binary);
-    TWave wave;
+    Wave wave;
     wave.LoadFromStream(in);
     EXPECT_EQ(wave.Capacity(), c.capacity);
     EXPECT_EQ(Bytes(wave), Samples(c.size));
@@ -183,7 +183,7 @@ TEST(Wave, DataMemoryGrowsInWholeBlocksOf8096) {
 }
 
 TEST(Wave, SetSizeReallocatesOnlyWhenTheBlockCountChanges) {
-  TWave wave;
+  Wave wave;
   wave.SetSize(10);
   const uint8_t* first = wave.Data();
   ASSERT_NE(first, nullptr);
@@ -205,18 +205,18 @@ TEST(Wave, SetSizeReallocatesOnlyWhenTheBlockCountChanges) {
   wave.SetSize(0);
   EXPECT_EQ(wave.Data(), nullptr);
   EXPECT_EQ(wave.Capacity(), 0u);
-  EXPECT_THROW(wave.SetSize(-1), EWaveError);
+  EXPECT_THROW(wave.SetSize(-1), WaveError);
 }
 
 TEST(WaveStream, OpensOnceAndReadsTheDataChunkInPieces) {
   const std::string bytes = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat()) + Chunk("data", Samples(10)));
   std::istringstream in(bytes, std::ios::binary);
-  TWaveStream stream(in);
+  WaveReader stream(in);
   char buffer[16] = {};
   try {
     stream.Read(buffer, 4);
     ADD_FAILURE() << "read before Open";
-  } catch (const EWaveError& e) {
+  } catch (const WaveError& e) {
     EXPECT_STREQ(e.what(), "Stream not opend");
   }
 
@@ -227,7 +227,7 @@ TEST(WaveStream, OpensOnceAndReadsTheDataChunkInPieces) {
   try {
     stream.Open();
     ADD_FAILURE() << "opened twice";
-  } catch (const EWaveError& e) {
+  } catch (const WaveError& e) {
     EXPECT_STREQ(e.what(), "Stream has already been opened");
   }
 

@@ -14,14 +14,15 @@
 #include <vector>
 
 #include "base/Random.h"
-#include "base/Ticks.h"
-#include "engine/uAnimEngine.h"
+#include "base/Clock.h"
+#include "graphics/FontRaster.h"
+#include "engine/ScenePlayer.h"
 #include "graphics/PictureLoader.h"
 #include "graphics/PngWriter.h"
-#include "objects/AnimObjects.h"
+#include "objects/ObjectList.h"
 #include "objects/ObjectText.h"
-#include "package/uCommonConst.h"
-#include "package/uKAProject.h"
+#include "package/ProjectRecords.h"
+#include "package/Project.h"
 
 namespace lumevra::test {
 
@@ -220,8 +221,9 @@ inline std::string WriteObjectScene(const std::filesystem::path& folder, bool en
 struct ObjectSceneRig {
   ManualClock clock{1000};
   ScopedClock scoped{clock};
-  TProject project{MakeAnimObjectsFactory({})};
-  TAnimEngine engine;
+  ScenePlayer scene;
+  Project& project = scene.GetProject();
+  Engine& engine = scene.GetEngine();
 
   ObjectSceneRig(int32_t width, int32_t height, const std::string& objectsText, FontRaster* fonts = nullptr,
                  bool water = false, uint64_t seed = 7, bool manual = true) {
@@ -229,26 +231,25 @@ struct ObjectSceneRig {
     project.Background.SetSize(width, height);
     project.Mask.SetSize(width, height);
     for (int32_t y = 0; y < height; ++y) {
-      TColor32* bg = project.Background.ScanLine(y);
-      TColor32* m = project.Mask.ScanLine(y);
+      Color32* bg = project.Background.ScanLine(y);
+      Color32* m = project.Mask.ScanLine(y);
       for (int32_t x = 0; x < width; ++x) {
-        bg[x] = Color32(static_cast<uint8_t>(x * 3 + y), static_cast<uint8_t>(y * 5), static_cast<uint8_t>(x ^ y));
+        bg[x] = Rgba(static_cast<uint8_t>(x * 3 + y), static_cast<uint8_t>(y * 5), static_cast<uint8_t>(x ^ y));
         m[x] = water && y >= height / 2 ? LayerColors[1 + static_cast<size_t>(x / 64 % 3)] : 0x00FFFFFFu;
       }
     }
     project.Width = width;
     project.Height = height;
-    for (auto& p : project.WaveParams) p.SetLoaderDefaults();
+    for (auto& p : project.WaveLayers) p.SetLoaderDefaults();
     Objects().SetManualStepping(manual);
     Objects().LoadObjects(objectsText);
     project.ObjectsText = objectsText;
     engine.Fonts = fonts;
-    engine.SetProject(project);
-    engine.Prepare();
+    scene.Prepare(SceneOptions{});
   }
   ~ObjectSceneRig() { SetFixedSeed(std::nullopt); }
 
-  TAnimObjects& Objects() { return *dynamic_cast<TAnimObjects*>(project.Objects.get()); }
+  ObjectList& Objects() { return *scene.Objects(); }
 
   // One frame `stepMs` after the last: the objects' steps, then the engine's.
   void Frame(uint32_t stepMs = 32) {
@@ -256,8 +257,8 @@ struct ObjectSceneRig {
     engine.Step();
   }
 
-  std::vector<TColor32> Pixels() {
-    const TBitmap32& out = engine.OutputSurface();
+  std::vector<Color32> Pixels() {
+    const Bitmap32& out = engine.OutputSurface();
     return {out.Bits(), out.Bits() + static_cast<size_t>(out.Width()) * static_cast<size_t>(out.Height())};
   }
 };

@@ -19,7 +19,7 @@ ProjectData SmallProject() {
   d.ThumbnailJpeg = SolidJpeg(4, 3, 0xFF336699);
   d.BackgroundJpeg = SolidJpeg(8, 6, 0xFF808080);
   for (int i = 0; i < 8; ++i) {
-    TWaveParam& w = d.Waves[i];
+    WaveParams& w = d.Waves[i];
     w.Amplitude = 3 + i;
     w.WaveCount = 10 + i;
     w.Speed = 20 + i;
@@ -36,7 +36,7 @@ ProjectData SmallProject() {
   std::vector<uint8_t> codes = {0, 0, 1, 2, 3, 4, 5, 6};
   for (int i = 0; i < 8 * 5; ++i) codes.push_back(i < 20 ? 3 : 0);
   d.MaskCodes = EncodeMask(8, 6, codes);
-  d.Weather = TWeatherParam{1, 300, 12, 0, 10, 0};
+  d.Weather = WeatherParams{1, 300, 12, 0, 10, 0};
   d.Sounds[0].SoundFile = "C:\\Sounds\\birds.wav";
   d.Sounds[0].PlayMode = 1;
   d.Sounds[0].PauseMin = 5;

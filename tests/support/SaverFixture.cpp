@@ -7,7 +7,7 @@
 #include "authoring/Scene.h"
 #include "graphics/JpegWriter.h"
 #include "graphics/PngWriter.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra::test {
 

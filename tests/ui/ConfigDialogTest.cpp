@@ -1,11 +1,12 @@
 // The configuration dialog driven through the headless dialog host.
 #include <gtest/gtest.h>
 
-#include "base/Ticks.h"
-#include "package/uKAProject.h"
+#include "engine/ScenePlayer.h"
+#include "base/Clock.h"
+#include "package/Project.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "support/SaverFixture.h"
-#include "ui/FConfig.h"
+#include "ui/ConfigDialog.h"
 
 namespace lumevra {
 namespace {
@@ -21,10 +22,10 @@ struct DialogRig {
     host.Attach(&form);
   }
   // Shows the dialog as the host would.
-  void Show() { form.FormShow(); }
+  void Show() { form.OnShow(); }
   void Finish() {
     host.closed = true;
-    form.FormClose();
+    form.OnClose();
   }
 
   test::TempFolder dir;
@@ -34,23 +35,23 @@ struct DialogRig {
   fs::path ini;
   HeadlessSystem system;
   HeadlessDialogHost host;
-  TfmCOnfig form{system, host, nullptr};
+  ConfigDialog form{system, host, nullptr};
 };
 
 TEST(ConfigDialog, ShowsDefaultsTitleAndPictureWithoutASettingsFile) {
   DialogRig rig;
   rig.Show();
   auto& c = rig.host;
-  EXPECT_TRUE(c.At("cbStretch").checked);
-  EXPECT_FALSE(c.At("cbProportional").checked);
-  EXPECT_TRUE(c.At("cbProportional").enabled);
-  EXPECT_TRUE(c.At("cbSound").checked);
-  EXPECT_TRUE(c.At("cbMusic").checked);
-  EXPECT_FALSE(c.At("cbShowClock").checked);
-  EXPECT_EQ(c.At("cbClockPos").position, 1);  // "Top Right"
-  EXPECT_EQ(c.At("tbSpeed").position, 10);
-  EXPECT_EQ(c.At("lblTitle").text, u"Harbour Lights");
-  EXPECT_EQ(c.At("lblDesc").text, u"Boats at night.");
+  EXPECT_TRUE(c.At("stretch").checked);
+  EXPECT_FALSE(c.At("proportional").checked);
+  EXPECT_TRUE(c.At("proportional").enabled);
+  EXPECT_TRUE(c.At("sound").checked);
+  EXPECT_TRUE(c.At("music").checked);
+  EXPECT_FALSE(c.At("showClock").checked);
+  EXPECT_EQ(c.At("clockCorner").position, 1);  // "Top Right"
+  EXPECT_EQ(c.At("speed").position, 10);
+  EXPECT_EQ(c.At("title").text, u"Harbour Lights");
+  EXPECT_EQ(c.At("description").text, u"Boats at night.");
   // The still picture, stretched into the preview.
   EXPECT_EQ(c.previewCount, 1);
   EXPECT_EQ(c.lastPreview.Width(), 243);
@@ -78,9 +79,9 @@ TEST(ConfigDialog, SpeedSliderMapping) {
     SCOPED_TRACE(c.speed);
     DialogRig rig(std::string("[Config]\nSpeed=") + c.speed + "\n");
     rig.Show();
-    EXPECT_EQ(rig.host.At("tbSpeed").position, c.position);
-    EXPECT_EQ(rig.form.Project->SpeedPercent, c.projectSpeed);
-    rig.host.UserClick("OK");
+    EXPECT_EQ(rig.host.At("speed").position, c.position);
+    EXPECT_EQ(rig.form.Scene->GetProject().SpeedPercent, c.projectSpeed);
+    rig.host.UserClick("ok");
     EXPECT_TRUE(rig.host.closed);
     EXPECT_NE(test::ReadFile(rig.ini).find(std::string("Speed=") + c.written + "\r\n"), std::string::npos);
     rig.Finish();
@@ -90,13 +91,13 @@ TEST(ConfigDialog, SpeedSliderMapping) {
 TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
   DialogRig rig("[Config]\nMusic=0\nExtra=kept\n");
   rig.Show();
-  rig.host.UserClick("cbStretch");  // unticked: Proportional disabled, its tick kept
-  EXPECT_FALSE(rig.host.At("cbProportional").enabled);
-  EXPECT_EQ(rig.host.focus, "Panel1");
-  rig.host.UserClick("cbShowClock");
-  rig.host.UserChoose("cbClockPos", 3);
+  rig.host.UserClick("stretch");  // unticked: Proportional disabled, its tick kept
+  EXPECT_FALSE(rig.host.At("proportional").enabled);
+  EXPECT_EQ(rig.host.focus, "pictureGroup");
+  rig.host.UserClick("showClock");
+  rig.host.UserChoose("clockCorner", 3);
   rig.host.UserMoveSlider(13);
-  rig.host.UserClick("OK");
+  rig.host.UserClick("ok");
   EXPECT_TRUE(rig.host.closed);
   EXPECT_EQ(test::ReadFile(rig.ini),
             "[Config]\r\nMusic=0\r\nExtra=kept\r\nSpeed=160\r\nStretch=0\r\nProportional=0\r\nSound=1\r\n"
@@ -109,8 +110,8 @@ TEST(ConfigDialog, CancelLeavesTheFileUntouched) {
     DialogRig rig(settings);
     rig.Show();
     rig.host.UserMoveSlider(3);
-    rig.host.UserClick("cbSound");
-    rig.host.UserClick("Cancel");
+    rig.host.UserClick("sound");
+    rig.host.UserClick("cancel");
     EXPECT_TRUE(rig.host.closed);
     rig.Finish();
     if (settings.empty()) EXPECT_FALSE(fs::exists(rig.ini));
@@ -122,11 +123,11 @@ TEST(ConfigDialog, AWriteFailureKeepsTheDialogOpen) {
   DialogRig rig;
   fs::create_directory(rig.ini);  // a folder where the file should go
   rig.Show();
-  rig.host.UserClick("OK");
+  rig.host.UserClick("ok");
   ASSERT_EQ(rig.host.errors.size(), 1u);
   EXPECT_EQ(rig.host.errors[0], u"Unable to write to " + rig.ini.u16string());
   EXPECT_FALSE(rig.host.closed);
-  rig.host.UserClick("Cancel");
+  rig.host.UserClick("cancel");
   EXPECT_TRUE(rig.host.closed);
   rig.Finish();
 }
@@ -134,7 +135,7 @@ TEST(ConfigDialog, AWriteFailureKeepsTheDialogOpen) {
 TEST(ConfigDialog, AutoPreviewAnimatesUntilTheSliderMoves) {
   DialogRig rig;
   rig.Show();
-  rig.host.UserClick("CheckBox1");
+  rig.host.UserClick("autoPreview");
   EXPECT_TRUE(rig.host.timerEnabled);
   EXPECT_EQ(rig.host.timerInterval, 1u);
   const uint32_t start = TickCount();
@@ -143,13 +144,13 @@ TEST(ConfigDialog, AutoPreviewAnimatesUntilTheSliderMoves) {
   // The frames are paced about 32 ms apart.
   EXPECT_GE(TickCount() - start, 3u * 32u);
   rig.host.UserMoveSlider(4);
-  EXPECT_FALSE(rig.host.At("CheckBox1").checked);
+  EXPECT_FALSE(rig.host.At("autoPreview").checked);
   EXPECT_FALSE(rig.host.timerEnabled);
-  EXPECT_EQ(rig.form.Project->SpeedPercent, 50);
+  EXPECT_EQ(rig.form.Scene->GetProject().SpeedPercent, 50);
   // Reset goes back to 100 percent.
-  rig.host.UserClick("Reset");
-  EXPECT_EQ(rig.host.At("tbSpeed").position, 10);
-  EXPECT_EQ(rig.form.Project->SpeedPercent, 100);
+  rig.host.UserClick("reset");
+  EXPECT_EQ(rig.host.At("speed").position, 10);
+  EXPECT_EQ(rig.form.Scene->GetProject().SpeedPercent, 100);
   rig.Finish();
 }
 
@@ -168,11 +169,11 @@ TEST(ConfigDialog, AnUnreadablePackageLeavesLabelsAndPictureEmpty) {
   DialogRig rig;
   test::WriteFile(rig.saver, "no package");
   rig.Show();
-  EXPECT_EQ(rig.host.At("lblTitle").text, u"");
+  EXPECT_EQ(rig.host.At("title").text, u"");
   EXPECT_EQ(rig.host.previewCount, 0);
-  rig.host.UserClick("CheckBox1");
+  rig.host.UserClick("autoPreview");
   rig.host.Tick(2);  // an empty preview, and no crash
-  rig.host.UserClick("OK");
+  rig.host.UserClick("ok");
   EXPECT_TRUE(rig.host.closed);
   rig.Finish();
 }

@@ -53,7 +53,7 @@ TEST_F(PreviewTest, DrawsTheBackgroundStretchedOnce) {
   EXPECT_EQ(RunPreviewMode(target), 0);
   EXPECT_EQ(target.drawCount, 1);
   for (auto [x, y] : {std::pair{0, 0}, {151, 111}, {76, 56}}) {
-    const TColor32 c = target.surface.GetPixel(x, y);
+    const Color32 c = target.surface.GetPixel(x, y);
     EXPECT_NEAR(RedOf(c), 0x20, 4);
     EXPECT_NEAR(GreenOf(c), 0x60, 4);
     EXPECT_NEAR(BlueOf(c), 0xC0, 4);

@@ -4,7 +4,8 @@
 
 #include <sstream>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
+#include "ui/Platform.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "platform/headless/HeadlessPreviewTarget.h"
 #include "platform/headless/HeadlessSaverHost.h"
@@ -66,10 +67,10 @@ TEST(RunModes, SaverRunsUntilClosedAndLeavesNothingBehind) {
 TEST(RunModes, ConfigurationPreviewsAndSaves) {
   Backend b({"/c"});
   b.dialogHost.script = {
-      [](HeadlessDialogHost& d) { d.UserClick("CheckBox1"); },
+      [](HeadlessDialogHost& d) { d.UserClick("autoPreview"); },
       [](HeadlessDialogHost& d) { d.Tick(5); },
-      [](HeadlessDialogHost& d) { d.UserClick("cbMusic"); },
-      [](HeadlessDialogHost& d) { d.UserClick("OK"); },
+      [](HeadlessDialogHost& d) { d.UserClick("music"); },
+      [](HeadlessDialogHost& d) { d.UserClick("ok"); },
       [](HeadlessDialogHost&) { ADD_FAILURE() << "the dialog should have closed"; },
   };
   EXPECT_EQ(b.Run(), 0);

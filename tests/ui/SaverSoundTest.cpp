@@ -3,8 +3,9 @@
 
 #include <set>
 
-#include "package/uKAProject.h"
-#include "sound/uSoundEffect.h"
+#include "engine/ScenePlayer.h"
+#include "package/Project.h"
+#include "sound/SoundEffects.h"
 #include "SaverSupport.h"
 
 namespace lumevra {
@@ -24,11 +25,11 @@ TEST(SaverSound, EachPlayModeKeepsItsSchedule) {
   // Slot 0 loops, slot 1 plays on every frame (fixed pause 0), slot 2 waits
   // 2 seconds between plays.
   SaverRig rig(WithSounds({{0, 0, 0}, {2, 0, 0}, {2, 2, 2}}));
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  SaverWindow form(rig.system, rig.host, nullptr);
   const uint32_t start = TickCount();
   test::ShowAndRun(form, rig, 99);  // the first frame does not wait: 98 x 32 ms
 
-  ASSERT_EQ(form.SoundPlayer->Mode(), TSoundEffect::ModeDirect);
+  ASSERT_EQ(form.Sounds->Mode(), SoundEffects::ModeDirect);
   const auto loop = rig.Plays(0);
   ASSERT_EQ(loop.size(), 1u);
   EXPECT_TRUE(loop[0].loop);
@@ -39,7 +40,7 @@ TEST(SaverSound, EachPlayModeKeepsItsSchedule) {
   EXPECT_EQ(rig.Plays(2).size(), 1u);
   EXPECT_EQ(TickCount() - start, 98u * 32u);
   form.Close();
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
 }
 
 TEST(SaverSound, RandomPauseFirstPlaysAfterFiveToNineSeconds) {
@@ -47,21 +48,21 @@ TEST(SaverSound, RandomPauseFirstPlaysAfterFiveToNineSeconds) {
   for (uint64_t seed = 1; seed <= 12; ++seed) {
     SaverRig rig(WithSounds({{1, 5, 10}}));
     SetFixedSeed(seed);
-    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    SaverWindow form(rig.system, rig.host, nullptr);
     rig.host.Attach(&form);
-    form.FormCreate();
-    form.FormShow();
+    form.ChooseWindowStyle();
+    form.OnShow();
     const uint32_t start = TickCount();
     const int64_t delay = form.SoundStates[0].NextDelay;
     delays.insert(delay);
     EXPECT_GE(delay, 5);
     EXPECT_LE(delay, 9);
-    while (rig.Plays(0).empty() && TickCount() - start < 20000) form.IdleFrame();
+    while (rig.Plays(0).empty() && TickCount() - start < 20000) form.OnIdle();
     const uint32_t waited = TickCount() - start;
     EXPECT_GE(waited, delay * 1000);
     EXPECT_LT(waited, delay * 1000 + 64);
     form.Close();
-    form.FormDestroy();
+    form.RemoveExtractedFiles();
   }
   EXPECT_GT(delays.size(), 1u);
 }
@@ -71,7 +72,7 @@ TEST(SaverSound, VolumeAndBrokenFiles) {
   SceneSpec scene = WithSounds({{2, 0, 0}, {2, 0, 0, false}, {2, 0, 0}});
   scene.soundVolume = 55;
   SaverRig rig(scene);
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  SaverWindow form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 1);
   EXPECT_TRUE(form.SoundStates[0].Active);
   EXPECT_FALSE(form.SoundStates[1].Active);
@@ -87,7 +88,7 @@ TEST(SaverSound, VolumeAndBrokenFiles) {
     }
   EXPECT_TRUE(sawVolume);
   form.Close();
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
 }
 
 TEST(SaverSound, WithoutAllEightPlayersOnlySlotZeroPlays) {
@@ -101,20 +102,20 @@ TEST(SaverSound, WithoutAllEightPlayersOnlySlotZeroPlays) {
     SaverRig rig(WithSounds({{0, 0, 0}, {2, 0, 0}}));
     rig.host.sound.failPlayerAt = c.failPlayerAt;
     rig.host.sound.noDevice = c.noDevice;
-    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    SaverWindow form(rig.system, rig.host, nullptr);
     test::ShowAndRun(form, rig, 5);
-    EXPECT_EQ(form.SoundPlayer->Mode(), TSoundEffect::ModeFallback);
+    EXPECT_EQ(form.Sounds->Mode(), SoundEffects::ModeFallback);
     const auto simple = rig.host.sound.Lines(SoundCall::PlaySimple);
     // Slot 0 loops through the simple call (flags 11); slot 1 is silent.
     ASSERT_EQ(simple.size(), 1u);
-    EXPECT_EQ(simple[0], "simple " + (form.Resources.TempDir / "sound0.wav").string() + " 11");
+    EXPECT_EQ(simple[0], "simple " + (form.Scene->Resources().TempDir / "sound0.wav").string() + " 11");
     form.Close();
     // Closing stops it with the simple call and no file (flags 3), once
     // for the window and once as the player is freed.
     const auto after = rig.host.sound.Lines(SoundCall::PlaySimple);
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(after[1], "simple 3");
-    form.FormDestroy();
+    form.RemoveExtractedFiles();
   }
 }
 
@@ -124,10 +125,10 @@ TEST(SaverSound, MusicRestartsWhenItHasPlayedToItsEnd) {
   SaverRig rig(scene);
   rig.host.music.lengthMs = 500;
   rig.host.maxFrames = 50;  // 1.6 s of frames
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
-  form.FormCreate();
+  SaverWindow form(rig.system, rig.host, nullptr);
+  form.ChooseWindowStyle();
   rig.host.Run(form);
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
   int opens = 0, plays = 0, closes = 0;
   for (const std::string& line : rig.host.music.Lines()) {
     opens += line.rfind("open ", 0) == 0;

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "base/Random.h"
-#include "base/Ticks.h"
+#include "base/Clock.h"
 #include "platform/headless/HeadlessSaverHost.h"
 #include "support/SaverFixture.h"
-#include "ui/FStndAlneScr.h"
+#include "ui/SaverWindow.h"
 
 namespace lumevra::test {
 
@@ -49,11 +49,11 @@ struct SaverRig {
 };
 
 // Shows the window and runs `frames` idle calls, as the host's loop would.
-inline void ShowAndRun(TfmStndAlneScr& form, SaverRig& rig, int frames) {
+inline void ShowAndRun(SaverWindow& form, SaverRig& rig, int frames) {
   rig.host.Attach(&form);
-  form.FormCreate();
-  form.FormShow();
-  for (int i = 0; i < frames; ++i) form.IdleFrame();
+  form.ChooseWindowStyle();
+  form.OnShow();
+  for (int i = 0; i < frames; ++i) form.OnIdle();
 }
 
 }  // namespace lumevra::test

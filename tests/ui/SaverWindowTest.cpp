@@ -2,8 +2,9 @@
 // without settings, presentation, closing rules and cleanup.
 #include <gtest/gtest.h>
 
-#include "engine/uAnimEngine.h"
-#include "package/uKAProject.h"
+#include "engine/ScenePlayer.h"
+#include "engine/Engine.h"
+#include "package/Project.h"
 #include "SaverSupport.h"
 
 namespace lumevra {
@@ -18,7 +19,7 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   scene.music = true;
   scene.musicVolume = 50;
   SaverRig rig(scene);
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  SaverWindow form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 3);
 
   ASSERT_FALSE(rig.host.placements.empty());
@@ -30,8 +31,8 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   EXPECT_EQ(rig.host.lastLeft, 0);
   EXPECT_EQ(rig.host.lastTop, 0);
   EXPECT_EQ(rig.host.presentCount, 3);
-  EXPECT_FALSE(form.Engine->ClockOn);
-  EXPECT_EQ(form.Project->SpeedPercent, 100);
+  EXPECT_FALSE(form.Scene->GetEngine().ClockOn);
+  EXPECT_EQ(form.Scene->GetProject().SpeedPercent, 100);
   EXPECT_TRUE(rig.host.topmost);
   EXPECT_TRUE(rig.host.applicationWindowHidden);
   EXPECT_FALSE(rig.host.CursorVisible());
@@ -40,7 +41,7 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   // The header asks for music: it plays at MusicVolume x 10.
   const auto music = rig.host.music.Lines();
   ASSERT_EQ(music.size(), 3u);
-  EXPECT_EQ(music[0], "open " + (form.Resources.TempDir / "music.mp3").string());
+  EXPECT_EQ(music[0], "open " + (form.Scene->Resources().TempDir / "music.mp3").string());
   EXPECT_EQ(music[1], "volume 500");
   EXPECT_EQ(music[2], "play");
 
@@ -50,9 +51,9 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   EXPECT_FALSE(rig.host.idleInstalled);
   EXPECT_FALSE(rig.host.music.IsOpen());
   // After closing, idle calls draw nothing.
-  EXPECT_TRUE(form.IdleFrame());
+  EXPECT_TRUE(form.OnIdle());
   EXPECT_EQ(rig.host.presentCount, 3);
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
 }
 
 TEST(SaverWindow, SettingsShapeTheFrame) {
@@ -75,24 +76,24 @@ TEST(SaverWindow, SettingsShapeTheFrame) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.settings);
     SaverRig rig(SceneSpec{}, {"/s"}, c.settings);
-    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    SaverWindow form(rig.system, rig.host, nullptr);
     test::ShowAndRun(form, rig, 1);
     EXPECT_EQ(rig.host.lastFrame.Width(), c.width);
     EXPECT_EQ(rig.host.lastFrame.Height(), c.height);
     EXPECT_EQ(rig.host.lastLeft, c.left);
     EXPECT_EQ(rig.host.lastTop, c.top);
-    EXPECT_EQ(form.Engine->ClockOn, c.clock);
-    EXPECT_EQ(form.Engine->Clock.Corner, c.corner);
-    EXPECT_EQ(form.Project->SpeedPercent, c.speed);
+    EXPECT_EQ(form.Scene->GetEngine().ClockOn, c.clock);
+    EXPECT_EQ(form.Scene->GetEngine().Clock.Corner, c.corner);
+    EXPECT_EQ(form.Scene->GetProject().SpeedPercent, c.speed);
     if (c.top > 0) {
       // Black bars around a centred frame.
-      TBitmap32 screen;
+      Bitmap32 screen;
       rig.host.Client(screen);
       EXPECT_EQ(screen.GetPixel(500, c.top - 1) & 0xFFFFFF, 0u);
       EXPECT_NE(screen.GetPixel(500, c.top + 1) & 0xFFFFFF, 0u);
     }
     form.Close();
-    form.FormDestroy();
+    form.RemoveExtractedFiles();
   }
 }
 
@@ -100,10 +101,10 @@ TEST(SaverWindow, MusicFollowsTheSettingOverTheHeader) {
   SceneSpec scene;
   scene.music = true;
   SaverRig rig(scene, {"/s"}, "Music=0\n");
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  SaverWindow form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 1);
   form.Close();
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
   EXPECT_TRUE(rig.host.music.log.empty());
 }
 
@@ -128,10 +129,10 @@ TEST(SaverWindow, ClosingRules) {
     SaverRig rig(SceneSpec{});
     rig.host.maxFrames = 10;
     rig.host.script = c.script;
-    TfmStndAlneScr form(rig.system, rig.host, nullptr);
-    form.FormCreate();
+    SaverWindow form(rig.system, rig.host, nullptr);
+    form.ChooseWindowStyle();
     rig.host.Run(form);
-    form.FormDestroy();
+    form.RemoveExtractedFiles();
     EXPECT_EQ(rig.host.idleCalls, c.idleCalls);
     EXPECT_TRUE(rig.host.CursorVisible());
   }
@@ -148,8 +149,8 @@ TEST(SaverWindow, WindowedTestRunIgnoresInputAndShowsNoClock) {
   rig.system.arguments = {rig.saver.string()};
   rig.host.maxFrames = 10;
   rig.host.script = {{1, In::MouseMove, 10, 10}, {2, In::MouseMove, 300, 300}, {3, In::MouseDown}, {4, In::KeyDown}};
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
-  form.FormCreate();
+  SaverWindow form(rig.system, rig.host, nullptr);
+  form.ChooseWindowStyle();
   EXPECT_TRUE(form.Windowed);
   EXPECT_TRUE(rig.host.windowed);
   rig.host.Run(form);
@@ -163,7 +164,7 @@ TEST(SaverWindow, WindowedTestRunIgnoresInputAndShowsNoClock) {
   EXPECT_EQ(rig.host.lastFrame.Width(), 64);
   EXPECT_EQ(rig.host.lastFrame.Height(), 32);
   EXPECT_EQ(rig.host.lastLeft, 0);
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
 
   // The window's frame does close it.
   SaverRig again(SceneSpec{}, {}, "", "Harbour.scr");
@@ -172,10 +173,10 @@ TEST(SaverWindow, WindowedTestRunIgnoresInputAndShowsNoClock) {
   again.system.arguments = {again.saver.string()};
   again.host.maxFrames = 10;
   again.host.script = {{2, In::CloseBox}};
-  TfmStndAlneScr second(again.system, again.host, nullptr);
-  second.FormCreate();
+  SaverWindow second(again.system, again.host, nullptr);
+  second.ChooseWindowStyle();
   again.host.Run(second);
-  second.FormDestroy();
+  second.RemoveExtractedFiles();
   EXPECT_EQ(again.host.idleCalls, 2);
 }
 
@@ -184,7 +185,7 @@ TEST(SaverWindow, OnlyTheExactRuntimeNameReadsParameterOne) {
   for (const char* name : {"StandAloneScr.exe", "standalonescr.exe", "Harbour.scr"}) {
     rig.system.programFile = rig.dir / name;
     rig.system.arguments = {"/s"};
-    TfmStndAlneScr form(rig.system, rig.host, nullptr);
+    SaverWindow form(rig.system, rig.host, nullptr);
     EXPECT_EQ(form.PackageFile(), std::string(name) == "StandAloneScr.exe" ? fs::path("/s") : rig.dir / name)
         << name;
   }
@@ -198,10 +199,10 @@ TEST(SaverWindow, OldSystemsAskForThePasswordBeforeClosing) {
   rig.host.maxFrames = 10;
   // Refused at frame 2; the next five moves are ignored however far they go.
   rig.host.script = {{2, In::KeyDown}, {3, In::MouseMove, 0, 0}, {4, In::MouseMove, 500, 500}};
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
-  form.FormCreate();
+  SaverWindow form(rig.system, rig.host, nullptr);
+  form.ChooseWindowStyle();
   rig.host.Run(form);
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
   EXPECT_GE(rig.host.passwordChecks, 2);  // the key, then the system's close at the end
   EXPECT_EQ(rig.host.idleCalls, 20);      // refused to the end: the host gave up after twice maxFrames
   EXPECT_EQ(form.MouseSkip, 5);  // set again by the refused close at the end
@@ -214,7 +215,7 @@ TEST(SaverWindow, ClosingDeletesEveryExtractedFile) {
   scene.music = true;
   scene.sounds = {{0, 0, 0}, {2, 1, 1}};
   SaverRig rig(scene);
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
+  SaverWindow form(rig.system, rig.host, nullptr);
   test::ShowAndRun(form, rig, 2);
   const fs::path folder = rig.ExtractionFolder();
   const auto extracted = test::FilesBelow(folder);
@@ -222,8 +223,8 @@ TEST(SaverWindow, ClosingDeletesEveryExtractedFile) {
   form.Close();
   // Closing removes the sounds and the project; the rest goes at the end.
   EXPECT_FALSE(fs::exists(folder / "sound0.wav"));
-  EXPECT_FALSE(fs::exists(form.Resources.ProjectFile));
-  form.FormDestroy();
+  EXPECT_FALSE(fs::exists(form.Scene->Resources().ProjectFile));
+  form.RemoveExtractedFiles();
   EXPECT_FALSE(fs::exists(folder));
   EXPECT_TRUE(test::FilesBelow(rig.system.tempFolder).empty());
 }
@@ -232,10 +233,10 @@ TEST(SaverWindow, AnUnreadablePackageStillOpensAndCloses) {
   SaverRig rig(SceneSpec{});
   test::WriteFile(rig.saver, "no package here");
   rig.host.maxFrames = 5;
-  TfmStndAlneScr form(rig.system, rig.host, nullptr);
-  form.FormCreate();
+  SaverWindow form(rig.system, rig.host, nullptr);
+  form.ChooseWindowStyle();
   rig.host.Run(form);
-  form.FormDestroy();
+  form.RemoveExtractedFiles();
   EXPECT_EQ(rig.host.idleCalls, 5);
   EXPECT_FALSE(fs::exists(rig.ExtractionFolder()));
 }

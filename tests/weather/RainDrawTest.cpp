@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/Blend.h"
-#include "weather/uRain.h"
+#include "weather/Rain.h"
 #include "weather/WeatherFixtures.h"
 
 namespace lumevra {
@@ -18,15 +18,15 @@ using testing_weather::Fill;
 using testing_weather::kBlack;
 using testing_weather::PixelDiff;
 
-void Patterned(TBitmap32& bmp, int32_t w, int32_t h) {
+void Patterned(Bitmap32& bmp, int32_t w, int32_t h) {
   bmp.SetSize(w, h);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Color32(x * 7, y * 5, 90, 255));
+    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Rgba(x * 7, y * 5, 90, 255));
 }
 
 // The drop as the surface's own line primitive draws it from the end points,
 // grey and alphas worked out here from the drop's class, length and slant.
-void ExpectedDrop(TBitmap32& bmp, double X, double Y, int c, int lengthFactor, int dropLength,
+void ExpectedDrop(Bitmap32& bmp, double X, double Y, int c, int lengthFactor, int dropLength,
                   int angle, int opacity) {
   const auto round = [](double v) { return static_cast<int32_t>(std::nearbyint(v)); };
   const int32_t x0 = round(X), y0 = round(Y);
@@ -37,22 +37,22 @@ void ExpectedDrop(TBitmap32& bmp, double X, double Y, int c, int lengthFactor, i
   const int32_t ym = round(y0 + (y1 - y0) * 6 / 8.0);
   const int tail = round((150 - (5 - c) * 20) * opacity / 10.0);
   const int head = round((255 - (5 - c) * 20) * opacity / 10.0);
-  bmp.LineAntialiased(x0, y0, xm, ym, Color32(grey, grey, grey, tail), false);
-  bmp.LineAntialiased(xm, ym, x1, y1, Color32(grey, grey, grey, head), false);
+  bmp.LineAntialiased(x0, y0, xm, ym, Rgba(grey, grey, grey, tail), false);
+  bmp.LineAntialiased(xm, ym, x1, y1, Rgba(grey, grey, grey, head), false);
 }
 
-TColor32 OnBlack(int grey, int alpha) { return BlendPixel(Color32(grey, grey, grey, alpha), kBlack, alpha); }
+Color32 OnBlack(int grey, int alpha) { return BlendPixel(Rgba(grey, grey, grey, alpha), kBlack, alpha); }
 
 TEST(RainDraw, AStraightDropIsATailThenAHeadInOneColumn) {
   // Class 4, length factor 4, base length: 16 pixels from row 5; the split
   // three quarters down is row 17; row 21 itself is not drawn.
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Fill(bmp, 20, 30);
-  TRain rain;
+  Rain rain;
   rain.Surface = &bmp;
-  rain.DrawDrop(TDrop{10, 5, 0, 4, 4});
+  rain.DrawDrop(RainDrop{10, 5, 0, 4, 4});
   for (int32_t y = 0; y < 30; ++y) {
-    TColor32 want = kBlack;
+    Color32 want = kBlack;
     if (y >= 5 && y < 17) want = OnBlack(255, 130);
     if (y >= 17 && y < 21) want = OnBlack(255, 235);
     EXPECT_EQ(bmp.GetPixel(10, y), want) << y;
@@ -67,12 +67,12 @@ TEST(RainDraw, GreyAndAlphasOfTheThreeSpeedsAndOpacities) {
                        {2, 5, 218, 45, 98}, {3, 5, 227, 55, 108}, {4, 3, 255, 39, 70},
                        {4, 1, 255, 13, 24}, {3, 0, 227, 0, 0},
                        {4, 12, 255, 130, 235}, {4, -2, 255, 0, 0}}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Fill(bmp, 8, 40);
-    TRain rain;
+    Rain rain;
     rain.Surface = &bmp;
     rain.Opacity = k.opacity;
-    rain.DrawDrop(TDrop{3, 2, 0, k.c, 4});  // 4c rows: tail 3c, head c
+    rain.DrawDrop(RainDrop{3, 2, 0, k.c, 4});  // 4c rows: tail 3c, head c
     EXPECT_EQ(bmp.GetPixel(3, 2), OnBlack(k.grey, k.tail)) << k.c << " " << k.opacity;
     EXPECT_EQ(bmp.GetPixel(3, 2 + 3 * k.c - 1), OnBlack(k.grey, k.tail)) << k.c << " " << k.opacity;
     EXPECT_EQ(bmp.GetPixel(3, 2 + 3 * k.c), OnBlack(k.grey, k.head)) << k.c << " " << k.opacity;
@@ -91,15 +91,15 @@ TEST(RainDraw, EndPointsFollowLengthSlantAndPosition) {
       {20, 10, 2, 2, 10, 0, 10},   {20, 10, 3, 3, 10, 180, 10},
   };
   for (const Case& k : cases) {
-    TBitmap32 actual, expected;
+    Bitmap32 actual, expected;
     Patterned(actual, 40, 40);
     Patterned(expected, 40, 40);
-    TRain rain;
+    Rain rain;
     rain.Surface = &actual;
     rain.DropLength = k.length;
     rain.Angle = k.angle;
     rain.Opacity = k.opacity;
-    rain.DrawDrop(TDrop{k.x, k.y, 0, k.c, k.factor});
+    rain.DrawDrop(RainDrop{k.x, k.y, 0, k.c, k.factor});
     ExpectedDrop(expected, k.x, k.y, k.c, k.factor, k.length, k.angle, k.opacity);
     EXPECT_EQ(PixelDiff(actual, expected), "") << k.x << "," << k.y << " c" << k.c << " f" << k.factor
                                                << " len " << k.length << " angle " << k.angle;
@@ -110,48 +110,48 @@ TEST(RainDraw, DropsOverTheEdgesAreClipped) {
   struct Case { double x, y; int angle; };
   for (const Case k : {Case{-1, 5, 120}, {0, 5, 60}, {15, 5, 60}, {16, 5, 130}, {8, -10, 90},
                        {8, -3, 70}, {8, 14, 110}, {8, 16, 90}, {-30, 5, 90}, {8, -99, 90}}) {
-    TBitmap32 actual, expected;
+    Bitmap32 actual, expected;
     Patterned(actual, 16, 16);
     Patterned(expected, 16, 16);
-    TRain rain;
+    Rain rain;
     rain.Surface = &actual;
     rain.Angle = k.angle;
-    rain.DrawDrop(TDrop{k.x, k.y, 0, 4, 4});
+    rain.DrawDrop(RainDrop{k.x, k.y, 0, 4, 4});
     ExpectedDrop(expected, k.x, k.y, 4, 4, 10, k.angle, 10);
     EXPECT_EQ(PixelDiff(actual, expected), "") << k.x << "," << k.y << " angle " << k.angle;
   }
 }
 
 TEST(RainDraw, AbsurdLengthsAndPositionsNeitherHangNorOverflow) {
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Fill(bmp, 16, 16);
-  TRain rain;
+  Rain rain;
   rain.Surface = &bmp;
   rain.DropLength = INT32_MAX;
-  rain.DrawDrop(TDrop{4, 3, 0, 4, 4});
+  rain.DrawDrop(RainDrop{4, 3, 0, 4, 4});
   // A straight streak from row 3 down past the bottom.
   for (int32_t y = 0; y < 16; ++y) EXPECT_EQ(bmp.GetPixel(4, y) != kBlack, y >= 3) << y;
   rain.DropLength = INT32_MIN;
   rain.Angle = 33;
   for (double v : {1e300, -1e300, 1e12, -1e12, 2147483647.0, -2147483648.0}) {
-    rain.DrawDrop(TDrop{v, 3, 0, 4, 4});
-    rain.DrawDrop(TDrop{3, v, 0, 4, 4});
-    rain.DrawDrop(TDrop{v, v, 0, 4, INT32_MAX});
+    rain.DrawDrop(RainDrop{v, 3, 0, 4, 4});
+    rain.DrawDrop(RainDrop{3, v, 0, 4, 4});
+    rain.DrawDrop(RainDrop{v, v, 0, 4, INT32_MAX});
   }
-  rain.DrawDrop(TDrop{3, 3, 0, INT32_MIN, INT32_MIN});
+  rain.DrawDrop(RainDrop{3, 3, 0, INT32_MIN, INT32_MIN});
 }
 
 TEST(RainDraw, AdvanceDrawsEveryDropAtItsRoundedPosition) {
-  TBitmap32 actual, expected;
+  Bitmap32 actual, expected;
   Patterned(actual, 40, 40);
   Patterned(expected, 40, 40);
-  TRain rain;
+  Rain rain;
   rain.Surface = &actual;
   rain.Elapsed = 0;
   rain.Angle = 100;
-  rain.Drops = {TDrop{10.5, 3.5, 1, 2, 1}, TDrop{11.5, 20.5, -1, 3, 4}, TDrop{30, 30, 0, 4, 2}};
+  rain.Drops = {RainDrop{10.5, 3.5, 1, 2, 1}, RainDrop{11.5, 20.5, -1, 3, 4}, RainDrop{30, 30, 0, 4, 2}};
   rain.Advance();
-  for (const TDrop& d : rain.Drops) ExpectedDrop(expected, d.X, d.Y, d.SpeedClass, d.LengthFactor, 10, 100, 10);
+  for (const RainDrop& d : rain.Drops) ExpectedDrop(expected, d.X, d.Y, d.SpeedClass, d.LengthFactor, 10, 100, 10);
   EXPECT_EQ(PixelDiff(actual, expected), "");
 }
 

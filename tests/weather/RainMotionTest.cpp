@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "weather/uRain.h"
+#include "weather/Rain.h"
 #include "weather/WeatherFixtures.h"
 
 namespace lumevra {
@@ -22,16 +22,16 @@ protected:
     rain.SpeedIndex = 10;
     rain.Elapsed = 50;  // with index 10 and 100 %: a step of 1
   }
-  TDrop& Single(double x, double y, int32_t speedClass, int32_t lengthFactor = 1) {
-    rain.Drops.assign(1, TDrop{x, y, 0, speedClass, lengthFactor});
+  RainDrop& Single(double x, double y, int32_t speedClass, int32_t lengthFactor = 1) {
+    rain.Drops.assign(1, RainDrop{x, y, 0, speedClass, lengthFactor});
     return rain.Drops[0];
   }
-  TBitmap32 surface;
-  TRain rain;
+  Bitmap32 surface;
+  Rain rain;
 };
 
 TEST_F(RainTest, CreationValues) {
-  TRain fresh;
+  Rain fresh;
   EXPECT_TRUE(fresh.TimeBased);
   EXPECT_EQ(fresh.SpeedIndex, 2);
   EXPECT_EQ(fresh.Amount, 0);
@@ -61,7 +61,7 @@ TEST_F(RainTest, PopulateDrawsPositionDriftUnusedSpeedAndLengthInThatOrder) {
   rain.Populate();
   SetFixedSeed(11);
   std::set<int32_t> classes, factors;
-  for (const TDrop& d : rain.Drops) {
+  for (const RainDrop& d : rain.Drops) {
     const double x = Random(300);
     const double y = Random(200);
     const double drift = 1 - Random(3);
@@ -89,7 +89,7 @@ TEST_F(RainTest, TheThreeSpeedsFallStraightDownAtNinetyDegrees) {
   struct Case { int32_t speedClass; double fall; };
   for (const Case c : {Case{2, 6}, {3, 9}, {4, 12}}) {
     for (double x : {0.0, 1.0, 123.456, 299.75}) {
-      TDrop& d = Single(x, 20, c.speedClass);
+      RainDrop& d = Single(x, 20, c.speedClass);
       rain.Advance();
       EXPECT_EQ(d.Y, 20 + c.fall) << c.speedClass;
       EXPECT_EQ(d.X, x) << c.speedClass;  // not even by rounding dust
@@ -103,7 +103,7 @@ TEST_F(RainTest, SlantMovesSidewaysByTheCosineOfTheAngle) {
   for (const Case c : {Case{120, -0.5}, {60, 0.5}, {180, -1}, {0, 1}, {135, -0.70710678118654757},
                        {45, 0.70710678118654757}, {270, 0}, {-90, 0}, {450, 0}, {-60, 0.5}}) {
     rain.Angle = c.angle;
-    TDrop& d = Single(150, 20, 4);
+    RainDrop& d = Single(150, 20, 4);
     rain.Advance();
     EXPECT_EQ(d.Y, 32);
     EXPECT_NEAR(d.X, 150 + 12 * c.perFall, 1e-9) << c.angle;
@@ -124,7 +124,7 @@ TEST_F(RainTest, FallScalesWithElapsedSpeedStepAndPercent) {
   rain.Angle = 90;
   for (const Case& c : cases) {
     for (int32_t speedClass : {2, 3, 4}) {
-      TDrop& d = Single(100, 10, speedClass);
+      RainDrop& d = Single(100, 10, speedClass);
       rain.Elapsed = c.elapsed;
       rain.SpeedIndex = c.index;
       rain.SpeedPercent = c.percent;
@@ -138,7 +138,7 @@ TEST_F(RainTest, FallScalesWithElapsedSpeedStepAndPercent) {
 TEST_F(RainTest, SpeedClassIsKeptWithinTwoToFourAfterTheMove) {
   struct Case { int32_t given, kept; double fall; };
   for (const Case c : {Case{7, 4, 21}, {0, 2, 0}, {-3, 2, -9}, {1, 2, 3}, {5, 4, 15}}) {
-    TDrop& d = Single(50, 100, c.given);
+    RainDrop& d = Single(50, 100, c.given);
     rain.Advance();
     EXPECT_EQ(d.SpeedClass, c.kept) << c.given;
     EXPECT_EQ(d.Y, 100 + c.fall) << c.given;
@@ -148,7 +148,7 @@ TEST_F(RainTest, SpeedClassIsKeptWithinTwoToFourAfterTheMove) {
 TEST_F(RainTest, PassingTheSideMarginsWrapsToTheOtherSide) {
   for (uint64_t seed = 1; seed <= 25; ++seed) {
     rain.Angle = 180;  // straight left by the whole fall of 6
-    TDrop& left = Single(-15, 50, 2);
+    RainDrop& left = Single(-15, 50, 2);
     SetFixedSeed(seed);
     rain.Advance();
     SetFixedSeed(seed);
@@ -158,7 +158,7 @@ TEST_F(RainTest, PassingTheSideMarginsWrapsToTheOtherSide) {
     EXPECT_EQ(left.Y, 56);
 
     rain.Angle = 0;
-    TDrop& right = Single(315, 50, 2);
+    RainDrop& right = Single(315, 50, 2);
     SetFixedSeed(seed);
     rain.Advance();
     SetFixedSeed(seed);
@@ -168,11 +168,11 @@ TEST_F(RainTest, PassingTheSideMarginsWrapsToTheOtherSide) {
   }
   // The margins themselves are still inside.
   rain.Angle = 180;
-  TDrop& atLeft = Single(-14, 50, 2);
+  RainDrop& atLeft = Single(-14, 50, 2);
   rain.Advance();
   EXPECT_EQ(atLeft.X, -20);
   rain.Angle = 0;
-  TDrop& atRight = Single(314, 50, 2);
+  RainDrop& atRight = Single(314, 50, 2);
   rain.Advance();
   EXPECT_EQ(atRight.X, 320);
 }
@@ -180,7 +180,7 @@ TEST_F(RainTest, PassingTheSideMarginsWrapsToTheOtherSide) {
 TEST_F(RainTest, FallingBelowTheBottomReappearsAboveInTheSameColumn) {
   rain.Angle = 90;
   for (uint64_t seed = 1; seed <= 25; ++seed) {
-    TDrop& d = Single(42.5, 195, 2);  // 195 + 6 > 200
+    RainDrop& d = Single(42.5, 195, 2);  // 195 + 6 > 200
     SetFixedSeed(seed);
     rain.Advance();
     SetFixedSeed(seed);
@@ -189,20 +189,20 @@ TEST_F(RainTest, FallingBelowTheBottomReappearsAboveInTheSameColumn) {
     EXPECT_LE(d.Y, 0);
     EXPECT_EQ(d.X, 42.5);
   }
-  TDrop& atBottom = Single(42.5, 194, 2);  // lands on 200 exactly: stays
+  RainDrop& atBottom = Single(42.5, 194, 2);  // lands on 200 exactly: stays
   rain.Advance();
   EXPECT_EQ(atBottom.Y, 200);
 }
 
 TEST_F(RainTest, NoSurfaceOrAnEmptyOneMovesAndDrawsNothing) {
-  TRain bare;
+  Rain bare;
   bare.SetAmount(5);
   bare.Populate();
   ASSERT_EQ(bare.Drops.size(), 5u);
   bare.Elapsed = 50;
   bare.Advance();
   EXPECT_EQ(bare.Drops[0].Y, 0);
-  TBitmap32 empty;
+  Bitmap32 empty;
   bare.Surface = &empty;
   bare.Advance();
   bare.DrawDrop(bare.Drops[0]);
@@ -217,7 +217,7 @@ TEST_F(RainTest, HugeSpeedsStayBoundedByTheWraps) {
   rain.Elapsed = 1000;
   rain.Angle = 30;
   for (int frame = 0; frame < 3; ++frame) rain.Advance();
-  for (const TDrop& d : rain.Drops) {
+  for (const RainDrop& d : rain.Drops) {
     EXPECT_LE(d.Y, 200);
     EXPECT_GE(d.X, -99);
     EXPECT_LE(d.X, 399);

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "weather/uSnow.h"
+#include "weather/Snow.h"
 #include "weather/WeatherFixtures.h"
 
 namespace lumevra {
@@ -24,17 +24,17 @@ const std::vector<std::vector<int>> kDiscHalfWidths = {
     {0}, {1, 0}, {2, 2, 0}, {3, 3, 2, 0}, {4, 4, 3, 3, 0}};
 
 // A surface whose pixels all differ, so a blend onto the wrong pixel shows.
-void Patterned(TBitmap32& bmp, int32_t w, int32_t h) {
+void Patterned(Bitmap32& bmp, int32_t w, int32_t h) {
   bmp.SetSize(w, h);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Color32(x * 13, y * 11, 40, 255));
+    for (int32_t x = 0; x < w; ++x) bmp.SetPixel(x, y, Rgba(x * 13, y * 11, 40, 255));
 }
 
 // The expected picture is built with the surface's own clipped blend, so the
 // test pins which pixels get which alpha, not the blend arithmetic.
 struct Expected {
-  TBitmap32& bmp;
-  void Dot(int x, int y, int alpha) { bmp.BlendPixelClipped(x, y, Color32(255, 255, 255, alpha)); }
+  Bitmap32& bmp;
+  void Dot(int x, int y, int alpha) { bmp.BlendPixelClipped(x, y, Rgba(255, 255, 255, alpha)); }
   void Dots(int x, int y, const Offsets& offsets, int alpha) {
     for (auto [dx, dy] : offsets) Dot(x + dx, y + dy, alpha);
   }
@@ -82,10 +82,10 @@ TEST(SnowDraw, EachSizeBlendsItsPixelsWithItsAlphas) {
   const std::vector<std::pair<int, int>> centres = {{8, 8}, {0, 0}, {15, 15}, {-2, 6}, {17, 3}, {6, -4}, {3, 19}};
   for (const FlakeCase& c : kFlakeCases) {
     for (auto [x, y] : centres) {
-      TBitmap32 actual, expected;
+      Bitmap32 actual, expected;
       Patterned(actual, 16, 16);
       Patterned(expected, 16, 16);
-      TSnow snow;
+      Snow snow;
       snow.Surface = &actual;
       snow.MaxSize = c.maxSize;
       snow.Opacity = c.opacity;
@@ -108,14 +108,14 @@ TEST(SnowDraw, AlphasOnBlackReadBackAsTheirValues) {
       {2, 2, 5, 1, 0, 40},   {1, 1, 5, 0, 0, 125},  {1, -1, 10, 0, 0, 130}, {3, 3, 5, 0, 0, 125},
   };
   for (const Probe& p : probes) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Fill(bmp, 20, 20);
-    TSnow snow;
+    Snow snow;
     snow.Surface = &bmp;
     snow.MaxSize = p.maxSize;
     snow.Opacity = p.opacity;
     snow.DrawFlake(9, 9, p.size);
-    EXPECT_EQ(bmp.GetPixel(9 + p.dx, 9 + p.dy), Color32(p.grey, p.grey, p.grey, 255))
+    EXPECT_EQ(bmp.GetPixel(9 + p.dx, 9 + p.dy), Rgba(p.grey, p.grey, p.grey, 255))
         << p.maxSize << " " << p.size << " " << p.opacity << " (" << p.dx << "," << p.dy << ")";
   }
 }
@@ -124,9 +124,9 @@ TEST(SnowDraw, PixelCountsPerSize) {
   struct Case { int size; int pixels; };
   // 1 or less: centre; 2: three; 3: 3 x 3; 4: 4 x 4 less corners; 5+: the outer disc.
   for (const Case c : {Case{-1, 1}, {0, 1}, {1, 1}, {2, 3}, {3, 9}, {4, 12}, {5, 17}, {6, 33}, {7, 33}, {8, 57}}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Fill(bmp, 20, 20);
-    TSnow snow;
+    Snow snow;
     snow.Surface = &bmp;
     snow.MaxSize = std::max(c.size, 1);
     snow.DrawFlake(9, 9, c.size);
@@ -136,10 +136,10 @@ TEST(SnowDraw, PixelCountsPerSize) {
 
 TEST(SnowDraw, OpacityOutsideZeroToTenIsClamped) {
   for (auto [given, used] : std::vector<std::pair<int, int>>{{15, 10}, {INT32_MAX, 10}, {-3, 0}, {INT32_MIN, 0}}) {
-    TBitmap32 actual, expected;
+    Bitmap32 actual, expected;
     Patterned(actual, 12, 12);
     Patterned(expected, 12, 12);
-    TSnow snow;
+    Snow snow;
     snow.Surface = &actual;
     snow.Opacity = given;
     snow.DrawFlake(5, 5, 8);
@@ -149,18 +149,18 @@ TEST(SnowDraw, OpacityOutsideZeroToTenIsClamped) {
 }
 
 TEST(SnowDraw, ClipRectangleLimitsEveryPixel) {
-  TBitmap32 actual, expected;
+  Bitmap32 actual, expected;
   Patterned(actual, 16, 16);
   Patterned(expected, 16, 16);
-  actual.SetClipRect(TRect{6, 5, 10, 9});
-  expected.SetClipRect(TRect{6, 5, 10, 9});
-  TSnow snow;
+  actual.SetClipRect(Rect{6, 5, 10, 9});
+  expected.SetClipRect(Rect{6, 5, 10, 9});
+  Snow snow;
   snow.Surface = &actual;
   for (int s : {2, 3, 4, 8}) snow.DrawFlake(7, 7, s);
   Expected e{expected};
   for (int s : {2, 3, 4, 8}) e.Flake(7, 7, s, 8 - s, 10);
   EXPECT_EQ(PixelDiff(actual, expected), "");
-  TBitmap32 untouched;
+  Bitmap32 untouched;
   Patterned(untouched, 16, 16);
   for (int32_t y = 0; y < 16; ++y)
     for (int32_t x = 0; x < 16; ++x)
@@ -171,25 +171,25 @@ TEST(SnowDraw, ClipRectangleLimitsEveryPixel) {
 
 TEST(SnowDraw, DiscRowsAndDegenerateRadii) {
   for (int r = 0; r <= 4; ++r) {
-    TBitmap32 actual, expected;
+    Bitmap32 actual, expected;
     Fill(actual, 11, 11);
     Fill(expected, 11, 11);
-    TSnow snow;
+    Snow snow;
     snow.Surface = &actual;
     snow.DrawDisc(5, 5, r, 255);
     Expected{expected}.Disc(5, 5, r, 255);
     EXPECT_EQ(PixelDiff(actual, expected), "") << r;
   }
-  TBitmap32 bmp;
+  Bitmap32 bmp;
   Fill(bmp, 8, 8);
-  TSnow snow;
+  Snow snow;
   snow.Surface = &bmp;
   snow.DrawDisc(4, 4, -1, 255);
   snow.DrawDisc(4, 4, INT32_MIN, 255);
   EXPECT_EQ(CountChanged(bmp), 0);
   // A radius far beyond the surface covers it once, without walking the radius.
   snow.DrawDisc(3, 3, INT32_MAX, 255);
-  EXPECT_EQ(CountChanged(bmp, Color32(255, 255, 255, 255)), 0);
+  EXPECT_EQ(CountChanged(bmp, Rgba(255, 255, 255, 255)), 0);
   for (auto [x, y] : std::vector<std::pair<int32_t, int32_t>>{
            {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN}, {INT32_MIN, 3}, {3, INT32_MAX}}) {
     Fill(bmp, 8, 8);
@@ -203,13 +203,13 @@ TEST(SnowDraw, DiscRowsAndDegenerateRadii) {
 TEST(SnowDraw, AdvanceDrawsEachFlakeAtItsRoundedPosition) {
   struct Case { double x, y; int cx, cy; };
   for (const Case c : {Case{10.5, 4.5, 10, 4}, {11.5, 5.5, 12, 6}, {3.49, 7.51, 3, 8}, {0.5, 0.4, 0, 0}}) {
-    TBitmap32 bmp;
+    Bitmap32 bmp;
     Fill(bmp, 20, 12);
-    TSnow snow;
+    Snow snow;
     snow.Surface = &bmp;
     snow.MaxSize = 1;  // every size from -1 to 1 is the centre alone
     snow.Elapsed = 0;
-    snow.Flakes.assign(1, TFlake{c.x, c.y, 1, 0});
+    snow.Flakes.assign(1, SnowFlake{c.x, c.y, 1, 0});
     snow.Advance();
     EXPECT_EQ(CountChanged(bmp), 1) << c.x << "," << c.y;
     EXPECT_NE(bmp.GetPixel(c.cx, c.cy), kBlack) << c.x << "," << c.y;

@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "package/uCommonConst.h"
-#include "weather/uSnow.h"
+#include "package/ProjectRecords.h"
+#include "weather/Snow.h"
 #include "weather/WeatherFixtures.h"
 
 namespace lumevra {
@@ -22,16 +22,16 @@ protected:
     snow.Surface = &surface;
   }
   // One flake, alone, at a known place.
-  TFlake& Single(double x, double y, int32_t size, double drift) {
-    snow.Flakes.assign(1, TFlake{x, y, size, drift});
+  SnowFlake& Single(double x, double y, int32_t size, double drift) {
+    snow.Flakes.assign(1, SnowFlake{x, y, size, drift});
     return snow.Flakes[0];
   }
-  TBitmap32 surface;
-  TSnow snow;
+  Bitmap32 surface;
+  Snow snow;
 };
 
 TEST_F(SnowTest, CreationValues) {
-  TSnow fresh;
+  Snow fresh;
   EXPECT_TRUE(fresh.TimeBased);
   EXPECT_EQ(fresh.SpeedIndex, 2);
   EXPECT_EQ(fresh.MaxSize, 8);
@@ -65,7 +65,7 @@ TEST_F(SnowTest, PopulateDrawsPositionDriftUnusedFallAndSizeInThatOrder) {
   SetFixedSeed(42);
   std::set<int32_t> sizes;
   std::set<double> drifts;
-  for (const TFlake& f : snow.Flakes) {
+  for (const SnowFlake& f : snow.Flakes) {
     const double x = Random(200);
     const double y = Random(150);
     const double drift = 1 - Random(3);
@@ -87,18 +87,18 @@ TEST_F(SnowTest, PopulateDrawsPositionDriftUnusedFallAndSizeInThatOrder) {
 }
 
 TEST_F(SnowTest, PopulateWithoutASurfaceStillCreatesTheFlakes) {
-  TSnow bare;
+  Snow bare;
   bare.SetAmount(10);
   bare.Populate();
   ASSERT_EQ(bare.Flakes.size(), 10u);
-  for (const TFlake& f : bare.Flakes) {
+  for (const SnowFlake& f : bare.Flakes) {
     EXPECT_EQ(f.X, 0);
     EXPECT_EQ(f.Y, 0);
   }
   bare.Elapsed = 50;
   bare.Advance();  // nothing to draw on: nothing happens
   EXPECT_EQ(bare.Flakes[0].Y, 0);
-  TBitmap32 empty;
+  Bitmap32 empty;
   bare.Surface = &empty;
   bare.Advance();
   bare.DrawFlake(0, 0, 8);
@@ -130,7 +130,7 @@ TEST_F(SnowTest, MovementScalesWithElapsedSpeedStepAndPercent) {
       {50, -3, 100, 8, 1, 50, 10},       // below it: the first step
   };
   for (const Case& c : cases) {
-    TFlake& f = Single(500, 100, c.size, c.drift);
+    SnowFlake& f = Single(500, 100, c.size, c.drift);
     snow.MaxSize = 8;
     snow.Elapsed = c.elapsed;
     snow.SpeedIndex = c.index;
@@ -144,7 +144,7 @@ TEST_F(SnowTest, MovementScalesWithElapsedSpeedStepAndPercent) {
 }
 
 TEST_F(SnowTest, NegativeProjectSpeedStandsStillInsteadOfRisingForever) {
-  TFlake& f = Single(50, 60, 8, 1);
+  SnowFlake& f = Single(50, 60, 8, 1);
   snow.Elapsed = 50;
   snow.SpeedIndex = 10;
   snow.SpeedPercent = -100;
@@ -160,11 +160,11 @@ TEST_F(SnowTest, SizesSettleWithinTheThreeLargestAndFlickerAmongThem) {
   snow.MaxSize = 4;
   snow.Elapsed = 0;
   snow.Advance();
-  for (const TFlake& f : snow.Flakes) ASSERT_EQ(f.Size, 4);
+  for (const SnowFlake& f : snow.Flakes) ASSERT_EQ(f.Size, 4);
   std::set<int32_t> seen;
   for (int frame = 0; frame < 40; ++frame) {
     snow.Advance();
-    for (const TFlake& f : snow.Flakes) {
+    for (const SnowFlake& f : snow.Flakes) {
       ASSERT_GE(f.Size, 2);
       ASSERT_LE(f.Size, 4);
       seen.insert(f.Size);
@@ -176,7 +176,7 @@ TEST_F(SnowTest, SizesSettleWithinTheThreeLargestAndFlickerAmongThem) {
   seen.clear();
   for (int frame = 0; frame < 60; ++frame) {
     snow.Advance();
-    for (const TFlake& f : snow.Flakes) seen.insert(f.Size);
+    for (const SnowFlake& f : snow.Flakes) seen.insert(f.Size);
   }
   EXPECT_EQ(seen, (std::set<int32_t>{-1, 0, 1}));
 }
@@ -185,13 +185,13 @@ TEST_F(SnowTest, MaxSizeAboveEightActsAsEight) {
   snow.SetAmount(50);
   snow.MaxSize = 40;
   snow.Populate();
-  for (const TFlake& f : snow.Flakes) {
+  for (const SnowFlake& f : snow.Flakes) {
     EXPECT_GE(f.Size, 6);
     EXPECT_LE(f.Size, 8);
   }
   snow.Elapsed = 20;
   snow.Advance();
-  for (const TFlake& f : snow.Flakes) EXPECT_LE(f.Size, 8);
+  for (const SnowFlake& f : snow.Flakes) EXPECT_LE(f.Size, 8);
 }
 
 TEST_F(SnowTest, ExtremeMaxSizeNeitherOverflowsNorHangs) {
@@ -202,7 +202,7 @@ TEST_F(SnowTest, ExtremeMaxSizeNeitherOverflowsNorHangs) {
   snow.SpeedIndex = 20;
   snow.SpeedPercent = INT32_MAX;
   for (int frame = 0; frame < 5; ++frame) snow.Advance();
-  for (const TFlake& f : snow.Flakes) EXPECT_LE(f.Size, INT32_MIN + 2);
+  for (const SnowFlake& f : snow.Flakes) EXPECT_LE(f.Size, INT32_MIN + 2);
 }
 
 // The draws of one flake's step when it wraps: flicker (Random(20), and
@@ -216,7 +216,7 @@ TEST_F(SnowTest, DriftPastTheLeftEdgeReappearsBeyondTheRightAndBackAgain) {
   snow.Elapsed = 70;
   snow.SpeedIndex = 10;  // step 1
   for (uint64_t seed = 1; seed <= 30; ++seed) {
-    TFlake& f = Single(0.5, 40, 6, -1);
+    SnowFlake& f = Single(0.5, 40, 6, -1);
     SetFixedSeed(seed);
     snow.Advance();
     SetFixedSeed(seed);
@@ -225,7 +225,7 @@ TEST_F(SnowTest, DriftPastTheLeftEdgeReappearsBeyondTheRightAndBackAgain) {
     EXPECT_LE(f.X, 249);
     EXPECT_EQ(f.Y, 46);
 
-    TFlake& g = Single(199.5, 40, 6, 1);
+    SnowFlake& g = Single(199.5, 40, 6, 1);
     SetFixedSeed(seed);
     snow.Advance();
     SetFixedSeed(seed);
@@ -234,10 +234,10 @@ TEST_F(SnowTest, DriftPastTheLeftEdgeReappearsBeyondTheRightAndBackAgain) {
     EXPECT_LE(g.X, 0);
   }
   // Exactly on an edge is still inside.
-  TFlake& edge = Single(201, 40, 6, -1);
+  SnowFlake& edge = Single(201, 40, 6, -1);
   snow.Advance();
   EXPECT_EQ(edge.X, 200);
-  TFlake& zero = Single(1, 40, 6, -1);
+  SnowFlake& zero = Single(1, 40, 6, -1);
   snow.Advance();
   EXPECT_EQ(zero.X, 0);
 }
@@ -246,7 +246,7 @@ TEST_F(SnowTest, FallBelowTheLastRowReappearsAboveInTheSameColumn) {
   snow.Elapsed = 70;
   snow.SpeedIndex = 10;
   for (uint64_t seed = 1; seed <= 30; ++seed) {
-    TFlake& f = Single(77.25, 143.5, 6, 0);  // 143.5 + 6 = 149.5 > 149
+    SnowFlake& f = Single(77.25, 143.5, 6, 0);  // 143.5 + 6 = 149.5 > 149
     SetFixedSeed(seed);
     snow.Advance();
     SetFixedSeed(seed);
@@ -255,7 +255,7 @@ TEST_F(SnowTest, FallBelowTheLastRowReappearsAboveInTheSameColumn) {
     EXPECT_LE(f.Y, 0);
     EXPECT_EQ(f.X, 77.25);
   }
-  TFlake& last = Single(10, 143, 6, 0);  // lands exactly on row 149: stays
+  SnowFlake& last = Single(10, 143, 6, 0);  // lands exactly on row 149: stays
   snow.Advance();
   EXPECT_EQ(last.Y, 149);
 }
@@ -266,7 +266,7 @@ TEST_F(SnowTest, AFlakeLeftOutsideAShrunkenSurfaceComesBack) {
   surface.SetSize(20, 10);
   snow.Elapsed = 10;
   snow.Advance();
-  for (const TFlake& f : snow.Flakes) {
+  for (const SnowFlake& f : snow.Flakes) {
     EXPECT_GE(f.X, -49);
     EXPECT_LE(f.X, 20 + 49);
     EXPECT_LE(f.Y, 9);

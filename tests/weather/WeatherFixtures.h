@@ -13,15 +13,15 @@
 
 namespace lumevra::testing_weather {
 
-inline constexpr TColor32 kBlack = Color32(0, 0, 0, 255);
+inline constexpr Color32 kBlack = Rgba(0, 0, 0, 255);
 
-inline void Fill(TBitmap32& bmp, int32_t w, int32_t h, TColor32 color = kBlack) {
+inline void Fill(Bitmap32& bmp, int32_t w, int32_t h, Color32 color = kBlack) {
   bmp.SetSize(w, h);
   bmp.Clear(color);
 }
 
 // Lists up to a few differing pixels; empty when the surfaces match.
-inline std::string PixelDiff(const TBitmap32& actual, const TBitmap32& expected) {
+inline std::string PixelDiff(const Bitmap32& actual, const Bitmap32& expected) {
   if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) return "size differs";
   std::string out;
   int shown = 0;
@@ -34,7 +34,7 @@ inline std::string PixelDiff(const TBitmap32& actual, const TBitmap32& expected)
 }
 
 // Count of pixels that are no longer the background colour.
-inline int CountChanged(const TBitmap32& bmp, TColor32 background = kBlack) {
+inline int CountChanged(const Bitmap32& bmp, Color32 background = kBlack) {
   int n = 0;
   for (int32_t y = 0; y < bmp.Height(); ++y)
     for (int32_t x = 0; x < bmp.Width(); ++x) n += bmp.GetPixel(x, y) != background;

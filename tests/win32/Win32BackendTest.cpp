@@ -46,7 +46,7 @@ TEST(Win32Text, AnsiCodecFollowsTheSystemCodePage) {
 TEST(GdiFontRaster, MeasuresAndDrawsOneBitText) {
   GdiFontRaster fonts;
   const FontSpec arial{"Arial", 20, false, false};
-  const TextExtent extent = fonts.Extent(arial, u"Hello");
+  const PixelSize extent = fonts.Extent(arial, u"Hello");
   EXPECT_GT(extent.cx, 20);
   EXPECT_GE(extent.cy, 20);  // the line is the em height plus the leading
   EXPECT_LT(extent.cy, 30);
@@ -145,12 +145,12 @@ struct SaverScript final : SaverEvents {
   std::vector<std::string> log;
   int idle = 0;
   explicit SaverScript(Win32SaverHost& h) : host(h) {}
-  void FormShow() override {
+  void OnShow() override {
     log.push_back("show");
     const std::vector<uint32_t> frame(64 * 48, 0xFF336699u);
     host.Present({frame.data(), 64, 48, 64}, 10, 20);
   }
-  bool IdleFrame() override {
+  bool OnIdle() override {
     HWND w = reinterpret_cast<HWND>(host.Window());
     if (++idle == 1) {
       HDC dc = GetDC(w);
@@ -165,10 +165,10 @@ struct SaverScript final : SaverEvents {
     if (idle > 500) host.Close();  // a safety net, never reached when all is well
     return true;
   }
-  void FormMouseMove(int32_t x, int32_t y) override { log.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
-  void FormMouseDown() override { log.push_back("down"); }
-  void FormKeyDown() override { log.push_back("key"); }
-  void FormResize() override { log.push_back("resize"); }
+  void OnMouseMove(int32_t x, int32_t y) override { log.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
+  void OnMouseDown() override { log.push_back("down"); }
+  void OnKeyDown() override { log.push_back("key"); }
+  void OnResize() override { log.push_back("resize"); }
   void Close() override {
     log.push_back("close");
     host.Close();
@@ -198,29 +198,29 @@ struct DialogScript final : DialogEvents {
   std::vector<std::string> log;
   int ticks = 0;
   explicit DialogScript(Win32DialogHost& h) : host(h) {}
-  void FormShow() override {
+  void OnShow() override {
     log.push_back("show");
-    host.SetChecked("cbStretch", true);
-    host.SetPosition("tbSpeed", 7);
-    host.SetPosition("cbClockPos", 2);
-    host.SetText("lblTitle", u"Harbour");
-    host.SetEnabled("cbProportional", false);
+    host.SetChecked("stretch", true);
+    host.SetPosition("speed", 7);
+    host.SetPosition("clockCorner", 2);
+    host.SetText("title", u"Harbour");
+    host.SetEnabled("proportional", false);
     host.SetTimer(true, 1);
   }
-  void Click(std::string_view control) override { log.push_back("click " + std::string(control)); }
-  void Change(std::string_view control) override { log.push_back("change " + std::string(control)); }
-  void Timer() override {
+  void OnClick(std::string_view control) override { log.push_back("click " + std::string(control)); }
+  void OnChange(std::string_view control) override { log.push_back("change " + std::string(control)); }
+  void OnTimer() override {
     if (++ticks != 1) return;
-    log.push_back(std::string("checked ") + (host.Checked("cbStretch") ? "1" : "0") + " speed " +
-                  std::to_string(host.Position("tbSpeed")) + " corner " + std::to_string(host.Position("cbClockPos")));
+    log.push_back(std::string("checked ") + (host.Checked("stretch") ? "1" : "0") + " speed " +
+                  std::to_string(host.Position("speed")) + " corner " + std::to_string(host.Position("clockCorner")));
     RECT client{};
     GetClientRect(reinterpret_cast<HWND>(host.Window()), &client);
     log.push_back("client " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
     // A user's click, as the button receives it.
-    SendMessageW(reinterpret_cast<HWND>(host.Control("cbSound")), BM_CLICK, 0, 0);
-    SendMessageW(reinterpret_cast<HWND>(host.Control("Cancel")), BM_CLICK, 0, 0);
+    SendMessageW(reinterpret_cast<HWND>(host.Control("sound")), BM_CLICK, 0, 0);
+    SendMessageW(reinterpret_cast<HWND>(host.Control("cancel")), BM_CLICK, 0, 0);
   }
-  void FormClose() override { log.push_back("formclose"); }
+  void OnClose() override { log.push_back("formclose"); }
 };
 
 TEST(Win32DialogHost, LogicValuesRaiseNothingAndUserClicksArrive) {
@@ -229,18 +229,18 @@ TEST(Win32DialogHost, LogicValuesRaiseNothingAndUserClicksArrive) {
   struct Script final : DialogEvents {
     DialogScript inner;
     explicit Script(Win32DialogHost& h) : inner(h) {}
-    void FormShow() override { inner.FormShow(); }
-    void Click(std::string_view c) override {
-      inner.Click(c);
-      if (c == "Cancel") inner.host.Close();
+    void OnShow() override { inner.OnShow(); }
+    void OnClick(std::string_view c) override {
+      inner.OnClick(c);
+      if (c == "cancel") inner.host.Close();
     }
-    void Change(std::string_view c) override { inner.Change(c); }
-    void Timer() override { inner.Timer(); }
-    void FormClose() override { inner.FormClose(); }
+    void OnChange(std::string_view c) override { inner.OnChange(c); }
+    void OnTimer() override { inner.OnTimer(); }
+    void OnClose() override { inner.OnClose(); }
   } script(host);
   host.Run(script);
   const std::vector<std::string> expected = {"show", "checked 1 speed 7 corner 2", "client 456x323",
-                                             "click cbSound", "click Cancel", "formclose"};
+                                             "click sound", "click cancel", "formclose"};
   EXPECT_EQ(script.inner.log, expected);
   EXPECT_EQ(host.Window(), 0);
 }

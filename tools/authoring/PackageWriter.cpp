@@ -5,7 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "package/uProjectExtractor.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 

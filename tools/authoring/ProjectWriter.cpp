@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "base/Ini.h"
-#include "package/uFileIO.h"
+#include "package/ProjectFile.h"
 
 namespace lumevra {
 
@@ -73,8 +73,8 @@ void WriteProjectFile(const std::filesystem::path& file, const ProjectData& data
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-TDynIntArray EncodeMask(int32_t width, int32_t height, const std::vector<uint8_t>& codes) {
-  TDynIntArray out = {width, height};
+IntList EncodeMask(int32_t width, int32_t height, const std::vector<uint8_t>& codes) {
+  IntList out = {width, height};
   constexpr int64_t kMaxRun = INT32_MAX / 10;
   size_t i = 0;
   while (i < codes.size()) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra {
 
@@ -17,11 +17,11 @@ struct ProjectData {
   std::string Description;
   std::string ThumbnailJpeg;   // a complete JPEG stream
   int32_t FirstWaveCount = 4;  // written, never read back
-  std::array<TWaveParam, 8> Waves{};
-  TDynIntArray MaskCodes;      // width, height, then runs (see EncodeMask)
+  std::array<WaveParams, 8> Waves{};
+  IntList MaskCodes;      // width, height, then runs (see EncodeMask)
   std::string BackgroundJpeg;  // a complete JPEG stream
   std::string LegacySound;
-  TWeatherParam Weather{};
+  WeatherParams Weather{};
   // Whether the items after the weather block are written at all.
   bool WriteTail = true;
   std::array<SoundSlot, 8> Sounds{};
@@ -40,7 +40,7 @@ void WriteProjectFile(const std::filesystem::path& file, const ProjectData& data
 
 // Run-length codes of a mask given as one mask code (0..6) per pixel, rows
 // top to bottom: width, height, then run * 10 + code for each run.
-TDynIntArray EncodeMask(int32_t width, int32_t height, const std::vector<uint8_t>& codes);
+IntList EncodeMask(int32_t width, int32_t height, const std::vector<uint8_t>& codes);
 
 // The build settings as the authoring tool stores them: comma text of the
 // "BuildScr" and "BuildExe" sections.

@@ -11,8 +11,8 @@
 #include "graphics/JpegWriter.h"
 #include "graphics/PictureLoader.h"
 #include "objects/ObjectText.h"
-#include "package/uFileIO.h"
-#include "package/uProjectExtractor.h"
+#include "package/ProjectFile.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 
@@ -101,12 +101,12 @@ std::string AsJpeg(const DecodedPicture& picture, std::string bytes) {
 }
 
 DecodedPicture MakeThumbnail(const DecodedPicture& background) {
-  TBitmap32 source, thumb;
+  Bitmap32 source, thumb;
   source.Assign(background);
-  source.StretchFilter = TStretchFilter::sfDraft;
+  source.Filter = StretchFilter::sfDraft;
   thumb.SetSize(kThumbWidth, kThumbHeight);
-  thumb.DrawStretched(TRect{0, 0, kThumbWidth, kThumbHeight},
-                      TRect{0, 0, background.width, background.height}, source);
+  thumb.DrawStretched(Rect{0, 0, kThumbWidth, kThumbHeight},
+                      Rect{0, 0, background.width, background.height}, source);
   DecodedPicture out;
   out.width = kThumbWidth;
   out.height = kThumbHeight;
@@ -117,7 +117,7 @@ DecodedPicture MakeThumbnail(const DecodedPicture& background) {
 void ReadWaves(const SceneReader& r, ProjectData& d) {
   for (int i = 0; i < 8; ++i) {
     const std::string s = "Wave" + std::to_string(i);
-    TWaveParam& w = d.Waves[i];
+    WaveParams& w = d.Waves[i];
     w.SetLoaderDefaults();
     w.Amplitude = r.Int(s, "Amplitude", w.Amplitude);
     w.WaveCount = r.Int(s, "WaveCount", w.WaveCount);
@@ -134,7 +134,7 @@ void ReadWaves(const SceneReader& r, ProjectData& d) {
 }
 
 void ReadWeather(const SceneReader& r, ProjectData& d) {
-  TWeatherParam& w = d.Weather;
+  WeatherParams& w = d.Weather;
   const std::string kind = r.String("Weather", "Kind", "0");
   if (SameText(kind, "none")) w.Kind = 0;
   else if (SameText(kind, "snow")) w.Kind = 1;

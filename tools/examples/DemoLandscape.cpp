@@ -6,7 +6,7 @@
 
 #include "DemoCanvas.h"
 #include "DemoPlants.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra::demo {
 

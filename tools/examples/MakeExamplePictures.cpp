@@ -17,7 +17,7 @@
 #include "graphics/JpegWriter.h"
 #include "graphics/PngWriter.h"
 #include "graphics/PictureLoader.h"
-#include "package/uCommonConst.h"
+#include "package/ProjectRecords.h"
 
 namespace {
 

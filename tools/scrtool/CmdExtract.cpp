@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "Commands.h"
-#include "package/uProjectExtractor.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 

@@ -6,9 +6,9 @@
 #include "base/AnsiText.h"
 #include "base/Ini.h"
 #include "ProjectJson.h"
-#include "objects/AnimObjects.h"
+#include "objects/ObjectList.h"
 #include "package/PackageInfo.h"
-#include "package/uKAProject.h"
+#include "package/Project.h"
 
 namespace lumevra {
 
@@ -37,7 +37,7 @@ void PrintJson(const std::filesystem::path& file, const std::optional<PackageInf
   out << "{\"package\": ";
   PrintPackageJson(info, out);
   out << ", \"project\": ";
-  TProject project(MakeAnimObjectsFactory({}));
+  Project project(MakeAnimObjectsFactory({}));
   bool loaded = false;
   if (LoadCarriedProject(file, project, loaded)) WriteProjectJson(project, loaded, out);
   else out << "null";
@@ -45,7 +45,7 @@ void PrintJson(const std::filesystem::path& file, const std::optional<PackageInf
 }
 
 void PrintProjectText(const std::filesystem::path& file, std::ostream& out) {
-  TProject project(MakeAnimObjectsFactory({}));
+  Project project(MakeAnimObjectsFactory({}));
   bool loaded = false;
   if (!LoadCarriedProject(file, project, loaded)) {
     out << "project: none\n";

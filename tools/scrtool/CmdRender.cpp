@@ -12,19 +12,15 @@
 #include "ProjectJson.h"
 #include "base/Ini.h"
 #include "base/Random.h"
-#include "base/Ticks.h"
-#include "engine/FitBackground.h"
-#include "engine/uAnimEngine.h"
+#include "base/Clock.h"
+#include "engine/ScenePlayer.h"
 #include "graphics/PngWriter.h"
-#include "objects/AnimObjects.h"
-#include "package/uKAProject.h"
-#include "package/uProjectExtractor.h"
+#include "objects/ObjectList.h"
 #ifdef _WIN32
 #include "platform/win32/GdiFontRaster.h"
 #else
 #include "platform/fonts/FreeTypeFontRaster.h"
 #endif
-#include "ui/Presentation.h"
 
 namespace lumevra {
 
@@ -109,7 +105,7 @@ std::string Parse(const Args& args, RenderOptions& o) {
   return {};
 }
 
-DecodedPicture ToPicture(const TBitmap32& s) {
+DecodedPicture ToPicture(const Bitmap32& s) {
   DecodedPicture p;
   p.width = s.Width();
   p.height = s.Height();
@@ -125,27 +121,23 @@ void WritePngFile(const fs::path& file, const DecodedPicture& p) {
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-// The screen as the saver presents the frame: black around a centred frame.
-DecodedPicture Screen(const TBitmap32& frame, const RenderOptions& o) {
+// The screen as the saver presents the frame: black around it, placed by
+// the scene's own rule.
+DecodedPicture Screen(ScenePlayer& scene, const Bitmap32& frame, const RenderOptions& o) {
   if (o.screenW <= 0) return ToPicture(frame);
-  TBitmap32 screen;
+  Bitmap32 screen;
   screen.SetSize(o.screenW, o.screenH);
-  screen.Clear(Color32(0, 0, 0));
-  const FrameOffset at = PresentOffset(o.stretch, o.proportional, o.screenW, o.screenH, frame.Width(), frame.Height());
+  screen.Clear(Rgba(0, 0, 0));
+  const FrameOffset at = scene.PlaceOn({o.screenW, o.screenH});
   screen.Draw(at.x, at.y, frame);
   return ToPicture(screen);
 }
 
-// The extraction of a package into a private folder, removed again at the end.
-struct ScratchExtraction {
+// A private folder for the extraction, removed with whatever is left in it.
+struct ScratchFolder {
   fs::path root;
-  std::optional<ResourceSet> set;
-  ~ScratchExtraction() {
+  ~ScratchFolder() {
     std::error_code ec;
-    if (set) try {
-        DeleteResources(*set);
-      } catch (const std::exception&) {
-      }
     if (!root.empty()) fs::remove_all(root, ec);
   }
 };
@@ -162,12 +154,18 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
     ManualClock clock(0);
     ScopedClock useClock(clock);
     SetFixedSeed(o.seed);
-    TProject project(MakeAnimObjectsFactory({}));
-    ScratchExtraction scratch;
+#ifdef _WIN32
+    GdiFontRaster fonts;
+#else
+    FreeTypeFontRaster fonts;
+#endif
+    ScratchFolder scratch;
+    ScenePlayer scene(&fonts);
+    Project& project = scene.GetProject();
     if (FindPackage(o.file)) {
       std::random_device rd;
       scratch.root = fs::temp_directory_path() / ("scrtool-render-" + std::to_string(rd()));
-      scratch.set = ExtractResources(o.file, scratch.root, o.file, project);
+      scene.Extract(o.file, scratch.root, o.file);
     } else {
       bool loaded = false;
       if (!LoadCarriedProject(o.file, project, loaded)) {
@@ -179,30 +177,19 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
       err << "render: the project cannot be loaded: " << project.LoadError << "\n";
       return 1;
     }
-    project.SetSpeedPercent(o.speed);
-    if (o.stretch) {
-      const int32_t w = o.screenW > 0 ? o.screenW : project.Width;
-      const int32_t h = o.screenH > 0 ? o.screenH : project.Height;
-      FitBackground(o.proportional, project, w, h);
-    }
-
-    auto* objects = dynamic_cast<TAnimObjects*>(project.Objects.get());
+    ObjectList* objects = scene.Objects();
     if (objects) objects->SetManualStepping(true);
-#ifdef _WIN32
-    GdiFontRaster fonts;
-#else
-    FreeTypeFontRaster fonts;
-#endif
 
-    TAnimEngine engine;
-    engine.Fonts = &fonts;
-    engine.SetProject(project);
-    engine.ClockOn = o.clockCorner >= 0;
-    if (engine.ClockOn) engine.Clock.Corner = static_cast<uint8_t>(o.clockCorner);
+    SceneOptions options;
+    options.speedPercent = o.speed;
+    options.stretch = o.stretch;
+    options.proportional = o.proportional;
+    options.showClock = o.clockCorner >= 0;
+    if (options.showClock) options.clockCorner = static_cast<uint8_t>(o.clockCorner);
+    if (o.screenW > 0) options.screen = {o.screenW, o.screenH};
     const ClockTime fixed = o.time;
-    engine.Clock.SetTimeSource([fixed] { return fixed; });
-    engine.Prepare();
-    engine.SetWeather(project.Weather.Kind > 0);
+    scene.GetEngine().Clock.SetTimeSource([fixed] { return fixed; });
+    scene.Prepare(options);
 
     if (!o.framesDir.empty()) fs::create_directories(o.framesDir);
     for (int32_t i = 0; i < o.frames; ++i) {
@@ -210,15 +197,15 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
         objects->StepFor(clock, static_cast<uint32_t>(o.stepMs));
       else
         clock.Advance(static_cast<uint32_t>(o.stepMs));
-      engine.Step();
+      scene.Step();
       if (!o.framesDir.empty()) {
         char name[32];
         std::snprintf(name, sizeof name, "frame%05d.png", i + 1);
-        WritePngFile(fs::path(o.framesDir) / name, Screen(engine.OutputSurface(), o));
+        WritePngFile(fs::path(o.framesDir) / name, Screen(scene, scene.Frame(), o));
       }
     }
-    const TBitmap32& last = o.frames == 0 ? engine.WaveSurface : engine.OutputSurface();
-    WritePngFile(o.output, Screen(last, o));
+    const Bitmap32& last = o.frames == 0 ? scene.StillPicture() : scene.Frame();
+    WritePngFile(o.output, Screen(scene, last, o));
     out << "wrote " << o.output << " (" << o.frames << " frames)\n";
   } catch (const std::exception& e) {
     err << "render: " << e.what() << "\n";

@@ -6,10 +6,10 @@
 
 #include "Json.h"
 #include "base/AnsiText.h"
-#include "objects/AnimObjects.h"
+#include "objects/ObjectList.h"
 #include "objects/PictureObjects.h"
 #include "objects/TextObject.h"
-#include "package/uKAProject.h"
+#include "package/Project.h"
 
 namespace lumevra {
 
@@ -32,15 +32,15 @@ void WriteValue(const ObjectKeyValue& v, std::ostream& out) {
   }
 }
 
-void WriteObject(const TAnimObject& o, std::ostream& out) {
+void WriteObject(const AnimObject& o, std::ostream& out) {
   out << "{\"Index\": " << o.Index << ", \"ObjType\": " << JsonString(std::string(o.ObjType()));
   for (const auto& [key, value] : o.DescribeKeys()) {
     out << ", " << JsonString(AnsiToUtf8(key)) << ": ";
     WriteValue(value, out);
   }
-  if (const auto* picture = dynamic_cast<const TAnimImgObject*>(&o))
+  if (const auto* picture = dynamic_cast<const PictureObject*>(&o))
     out << ", \"FileName\": " << JsonString(AnsiToUtf8(picture->FileName));
-  if (const auto* text = dynamic_cast<const TTextObject*>(&o)) {
+  if (const auto* text = dynamic_cast<const TextObject*>(&o)) {
     out << ", \"Lines\": [";
     for (size_t i = 0; i < text->Lines.size(); ++i)
       out << (i ? ", " : "") << JsonString(AnsiToUtf8(text->Lines[i]));
@@ -51,9 +51,9 @@ void WriteObject(const TAnimObject& o, std::ostream& out) {
 
 }  // namespace
 
-void WriteObjectsJson(const TProject& project, std::ostream& out) {
+void WriteObjectsJson(const Project& project, std::ostream& out) {
   out << "[";
-  if (const auto* list = dynamic_cast<const TAnimObjects*>(project.Objects.get()))
+  if (const auto* list = dynamic_cast<const ObjectList*>(project.Objects.get()))
     for (size_t i = 0; i < list->Count(); ++i) {
       out << (i ? ", " : "");
       WriteObject(list->Items(i), out);

@@ -5,10 +5,10 @@
 
 namespace lumevra {
 
-class TProject;
+class Project;
 
 // Every object of the project's list with its key-backed fields; an empty
 // array when the project has no list.
-void WriteObjectsJson(const TProject& project, std::ostream& out);
+void WriteObjectsJson(const Project& project, std::ostream& out);
 
 }  // namespace lumevra

@@ -7,9 +7,9 @@
 #include "Json.h"
 #include "ObjectJson.h"
 #include "base/AnsiText.h"
-#include "package/uFileIO.h"
-#include "package/uKAProject.h"
-#include "package/uProjectExtractor.h"
+#include "package/ProjectFile.h"
+#include "package/Project.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 
@@ -20,7 +20,7 @@ namespace {
 std::string Str(const std::string& ansi) { return JsonString(AnsiToUtf8(ansi)); }
 const char* Bool(bool b) { return b ? "true" : "false"; }
 
-void WriteWave(const TWaveParam& w, std::ostream& out) {
+void WriteWave(const WaveParams& w, std::ostream& out) {
   out << "{\"Amplitude\": " << w.Amplitude << ", \"WaveCount\": " << w.WaveCount << ", \"Speed\": " << w.Speed
       << ", \"Direction\": " << w.Direction << ", \"HorzSway\": " << Bool(w.HorzSway)
       << ", \"VertWave\": " << Bool(w.VertWave) << ", \"Perspective\": " << Bool(w.Perspective)
@@ -30,7 +30,7 @@ void WriteWave(const TWaveParam& w, std::ostream& out) {
 
 }  // namespace
 
-void WriteProjectJson(const TProject& p, bool loaded, std::ostream& out) {
+void WriteProjectJson(const Project& p, bool loaded, std::ostream& out) {
   out << "{\"load_ok\": " << Bool(loaded) << ", \"error\": ";
   if (loaded) out << "null";
   else out << JsonString(p.LoadError);
@@ -46,9 +46,9 @@ void WriteProjectJson(const TProject& p, bool loaded, std::ostream& out) {
   out << "]}, \"waves\": [";
   for (size_t i = 0; i < 8; ++i) {
     out << (i ? ", " : "");
-    WriteWave(p.WaveParams[i], out);
+    WriteWave(p.WaveLayers[i], out);
   }
-  const TWeatherParam& w = p.Weather;
+  const WeatherParams& w = p.Weather;
   out << "], \"weather\": {\"Kind\": " << w.Kind << ", \"Amount\": " << w.Amount
       << ", \"SpeedIndex\": " << w.SpeedIndex << ", \"SizeOrSlant\": " << w.SizeOrSlant
       << ", \"DropLength\": " << w.DropLength << ", \"Opacity\": " << w.Opacity << "}, \"sounds\": [";
@@ -59,14 +59,14 @@ void WriteProjectJson(const TProject& p, bool loaded, std::ostream& out) {
   }
   out << "], \"objects\": ";
   WriteObjectsJson(p, out);
-  const TExtraInfo& e = p.ExtraInfo;
+  const BuildInfo& e = p.Build;
   out << ", \"build\": {\"ExeFileName\": " << Str(e.ExeFileName) << ", \"ExeSound\": " << Bool(e.ExeSound)
       << ", \"ExeMusicFile\": " << Str(e.ExeMusicFile) << ", \"ExeMusic\": " << Bool(e.ExeMusic)
       << ", \"ScrFileName\": " << Str(e.ScrFileName) << ", \"ScrMusicFile\": " << Str(e.ScrMusicFile)
       << ", \"ScrMusic\": " << Bool(e.ScrMusic) << ", \"ScrSound\": " << Bool(e.ScrSound) << "}}";
 }
 
-bool LoadCarriedProject(const fs::path& file, TProject& project, bool& loaded) {
+bool LoadCarriedProject(const fs::path& file, Project& project, bool& loaded) {
   if (FindPackage(file)) {
     // Entry 1 into a private scratch file, loaded, then removed.
     std::random_device rd;

@@ -19,7 +19,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/Platform.h"
+#include "graphics/FontRaster.h"
 
 namespace lumevra {
 

@@ -12,24 +12,24 @@ HeadlessDialogHost::Control& HeadlessDialogHost::At(std::string_view control) {
 
 void HeadlessDialogHost::UserClick(const std::string& control) {
   // Check boxes change before their click event, as on the desktop.
-  if (control.rfind("cb", 0) == 0 || control == "CheckBox1") At(control).checked = !At(control).checked;
-  if (events_) events_->Click(control);
+  if (control.rfind("cb", 0) == 0 || control == "autoPreview") At(control).checked = !At(control).checked;
+  if (events_) events_->OnClick(control);
 }
 
 void HeadlessDialogHost::UserMoveSlider(int32_t position) {
-  if (At("tbSpeed").position == position) return;
-  At("tbSpeed").position = position;
-  if (events_) events_->Change("tbSpeed");
+  if (At("speed").position == position) return;
+  At("speed").position = position;
+  if (events_) events_->OnChange("speed");
 }
 
 void HeadlessDialogHost::UserChoose(const std::string& list, int32_t index) {
   At(list).position = index;
-  if (events_) events_->Click(list);
+  if (events_) events_->OnClick(list);
 }
 
 int HeadlessDialogHost::Tick(int count) {
   int raised = 0;
-  for (int i = 0; i < count && timerEnabled && !closed && events_; ++i, ++raised) events_->Timer();
+  for (int i = 0; i < count && timerEnabled && !closed && events_; ++i, ++raised) events_->OnTimer();
   return raised;
 }
 
@@ -48,7 +48,7 @@ void HeadlessDialogHost::SetTimer(bool enabled, uint32_t intervalMs) {
 void HeadlessDialogHost::Run(DialogEvents& events) {
   events_ = &events;
   closed = false;
-  events.FormShow();
+  events.OnShow();
   for (auto& step : script) {
     if (closed) break;
     step(*this);
@@ -56,7 +56,7 @@ void HeadlessDialogHost::Run(DialogEvents& events) {
   closed = true;
   timerEnabled = false;
   ++formCloseCount;
-  events.FormClose();
+  events.OnClose();
   events_ = nullptr;
 }
 

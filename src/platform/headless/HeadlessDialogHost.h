@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "graphics/Bitmap32.h"
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/DialogHost.h"
 
 namespace lumevra {
 
@@ -23,14 +24,14 @@ public:
     bool enabled = true;
   };
 
-  // What Run does: FormShow, then each step in turn while the dialog is
+  // What Run does: OnShow, then each step in turn while the dialog is
   // open (a step may act as the user and let the timer tick), then the
-  // close box if still open, then FormClose.
+  // close box if still open, then OnClose.
   std::vector<std::function<void(HeadlessDialogHost&)>> script;
 
   // User actions, raising the events a desktop would.
   void UserClick(const std::string& control);  // toggles a check box first
-  void UserMoveSlider(int32_t position);       // "tbSpeed"
+  void UserMoveSlider(int32_t position);       // "speed"
   void UserChoose(const std::string& list, int32_t index);
   // Timer events while the timer is enabled; returns how many were raised.
   int Tick(int count = 1);
@@ -38,7 +39,7 @@ public:
   std::map<std::string, Control, std::less<>> controls;
   std::string focus;
   int previewCount = 0;
-  TBitmap32 lastPreview;
+  Bitmap32 lastPreview;
   bool timerEnabled = false;
   uint32_t timerInterval = 0;
   std::vector<std::u16string> errors;

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "graphics/Bitmap32.h"
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/PreviewTarget.h"
 
 namespace lumevra {
 
@@ -12,11 +13,11 @@ public:
   HeadlessPreviewTarget(int32_t width, int32_t height, bool visible = true);
 
   bool WaitVisible() override { return visible_; }
-  TextExtent Size() override { return {surface.Width(), surface.Height()}; }
+  PixelSize Size() override { return {surface.Width(), surface.Height()}; }
   // Stretches by nearest neighbour, as the system's stretch copy does.
   void DrawStretched(const PixelView& picture) override;
 
-  TBitmap32 surface;
+  Bitmap32 surface;
   int drawCount = 0;
 
 private:

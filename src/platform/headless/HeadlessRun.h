@@ -4,7 +4,7 @@
 // closes; the dialog closes at once; a preview draws into memory.
 #pragma once
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 
 namespace lumevra {
 

@@ -12,7 +12,7 @@ void HeadlessSaverHost::SetPlacement(int32_t left, int32_t top, int32_t width, i
   // No frame around the client area here: the outer size is the client size.
   const bool resized = client_.cx != width || client_.cy != height;
   client_ = {std::max(width, 0), std::max(height, 0)};
-  if (resized && events_) events_->FormResize();
+  if (resized && events_) events_->OnResize();
 }
 
 void HeadlessSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
@@ -24,7 +24,7 @@ void HeadlessSaverHost::Present(const PixelView& frame, int32_t left, int32_t to
     std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.stride, frame.width, lastFrame.ScanLine(y));
 }
 
-void HeadlessSaverHost::Client(TBitmap32& client) const {
+void HeadlessSaverHost::Client(Bitmap32& client) const {
   client.SetSize(client_.cx, client_.cy);
   client.Clear(0xFF000000);
   if (!lastFrame.Empty()) client.Draw(lastLeft, lastTop, lastFrame);
@@ -43,9 +43,9 @@ bool HeadlessSaverHost::CursorVisible() const {
 
 void HeadlessSaverHost::Deliver(const HeadlessInput& input) {
   switch (input.kind) {
-    case HeadlessInput::MouseMove: events_->FormMouseMove(input.x, input.y); break;
-    case HeadlessInput::MouseDown: events_->FormMouseDown(); break;
-    case HeadlessInput::KeyDown: events_->FormKeyDown(); break;
+    case HeadlessInput::MouseMove: events_->OnMouseMove(input.x, input.y); break;
+    case HeadlessInput::MouseDown: events_->OnMouseDown(); break;
+    case HeadlessInput::KeyDown: events_->OnKeyDown(); break;
     case HeadlessInput::CloseBox: events_->Close(); break;
   }
 }
@@ -54,7 +54,7 @@ void HeadlessSaverHost::Run(SaverEvents& events) {
   events_ = &events;
   running = true;
   closed = false;
-  events.FormShow();
+  events.OnShow();
   for (int frame = 0; !closed; ++frame) {
     for (const HeadlessInput& input : script)
       if (input.frame == frame && !closed) Deliver(input);
@@ -63,7 +63,7 @@ void HeadlessSaverHost::Run(SaverEvents& events) {
     if (closed) break;
     if (idleInstalled) {
       ++idleCalls;
-      events.IdleFrame();
+      events.OnIdle();
     }
     if (frame + 1 == maxFrames && !closed) events.Close();
     if (frame + 1 >= 2 * maxFrames) break;

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "graphics/Bitmap32.h"
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "sound/SoundOutput.h"
+#include "sound/MusicDevice.h"
+#include "ui/SaverHost.h"
 #include "platform/headless/HeadlessSound.h"
 
 namespace lumevra {
@@ -29,7 +32,7 @@ class HeadlessSaverHost final : public SaverHost {
 public:
   HeadlessSaverHost(int32_t screenWidth = 1024, int32_t screenHeight = 768);
 
-  // What Run does: FormShow, then per frame the scripted input, the music
+  // What Run does: OnShow, then per frame the scripted input, the music
   // notifications and one idle call, until Close. After `maxFrames` idle
   // calls the system asks the window to close; a window that refuses is
   // left after `maxFrames` more.
@@ -64,10 +67,10 @@ public:
   bool idleInstalled = false;
   int32_t lastLeft = 0;
   int32_t lastTop = 0;
-  TBitmap32 lastFrame;  // a copy of the last presented frame
+  Bitmap32 lastFrame;  // a copy of the last presented frame
   // The client area as the screen would show it: black, the last frame at
   // its offset.
-  void Client(TBitmap32& out) const;
+  void Client(Bitmap32& out) const;
 
   // Delivers events to `events` outside Run (tests driving the logic step
   // by step): resize events of SetPlacement go there.
@@ -78,8 +81,8 @@ public:
   SoundOutput* Sound() override { return hasSound ? &sound : nullptr; }
   MusicDevice* Music() override { return hasMusic ? &music : nullptr; }
   void Run(SaverEvents& events) override;
-  TextExtent ScreenSize() override { return screen_; }
-  TextExtent ClientSize() override { return client_; }
+  PixelSize ScreenSize() override { return screen_; }
+  PixelSize ClientSize() override { return client_; }
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override { topmost = true; }
   void HideApplicationWindow() override { applicationWindowHidden = true; }
@@ -99,8 +102,8 @@ public:
 private:
   void Deliver(const HeadlessInput& input);
 
-  TextExtent screen_;
-  TextExtent client_{688, 446};  // the window's design-time client area
+  PixelSize screen_;
+  PixelSize client_{688, 446};  // the window's design-time client area
   SaverEvents* events_ = nullptr;
 };
 

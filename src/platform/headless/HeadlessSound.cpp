@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
-#include "base/Ticks.h"
+#include "base/Clock.h"
+#include "sound/SoundOutput.h"
 
 namespace lumevra {
 

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "sound/SoundOutput.h"
+#include "sound/MusicDevice.h"
 
 namespace lumevra {
 

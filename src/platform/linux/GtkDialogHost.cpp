@@ -10,19 +10,6 @@ namespace lumevra {
 
 namespace {
 
-// The names the logic uses for the two buttons that have a caption name too.
-std::string_view CanonicalName(std::string_view control) {
-  if (control == "Cancel") return "Button1";
-  if (control == "Reset") return "SpeedButton1";
-  return control;
-}
-
-std::string EventName(const std::string& control) {
-  if (control == "Button1") return "Cancel";
-  if (control == "SpeedButton1") return "Reset";
-  return control;
-}
-
 // Line breaks of 8-bit project text are CR LF.
 std::string DisplayText(std::u16string_view text) {
   std::string utf8 = Utf16ToUtf8(text);
@@ -42,7 +29,7 @@ GtkDialogHost::~GtkDialogHost() {
 }
 
 GtkWidget* GtkDialogHost::Control(std::string_view control) const {
-  return layout_.Find(std::string(CanonicalName(control)));
+  return layout_.Find(std::string(control));
 }
 
 const GtkDialogHost::Connection* GtkDialogHost::ConnectionOf(GtkWidget* widget) const {
@@ -61,7 +48,7 @@ GtkDialogHost::Quiet::~Quiet() {
 
 void GtkDialogHost::Connect() {
   for (const auto& [name, widget] : layout_.controls) {
-    auto c = std::make_unique<Connection>(Connection{this, EventName(name), widget, 0});
+    auto c = std::make_unique<Connection>(Connection{this, std::string(name), widget, 0});
     if (GTK_IS_TOGGLE_BUTTON(widget)) c->handler = g_signal_connect(widget, "toggled", G_CALLBACK(OnToggled), c.get());
     else if (GTK_IS_BUTTON(widget)) c->handler = g_signal_connect(widget, "clicked", G_CALLBACK(OnClicked), c.get());
     else if (GTK_IS_COMBO_BOX(widget)) c->handler = g_signal_connect(widget, "changed", G_CALLBACK(OnListChanged), c.get());
@@ -96,7 +83,7 @@ void GtkDialogHost::Run(DialogEvents& events) {
   } cleanup{*this};
 
   gtk_widget_show_all(layout_.window);
-  Guarded([](DialogEvents& e, const std::string&) { e.FormShow(); }, {});
+  Guarded([](DialogEvents& e, const std::string&) { e.OnShow(); }, {});
   if (!closed_) {
     loop_ = g_main_loop_new(nullptr, FALSE);
     g_main_loop_run(loop_);
@@ -105,7 +92,7 @@ void GtkDialogHost::Run(DialogEvents& events) {
   }
   closed_ = true;
   StopTimer();
-  events.FormClose();
+  events.OnClose();
 }
 
 void GtkDialogHost::Close() {
@@ -127,17 +114,17 @@ void GtkDialogHost::Guarded(void (*call)(DialogEvents&, const std::string&), con
 
 void GtkDialogHost::OnToggled(GtkToggleButton*, gpointer data) {
   auto* c = static_cast<Connection*>(data);
-  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.Click(n); }, c->event);
+  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.OnClick(n); }, c->event);
 }
 
 void GtkDialogHost::OnClicked(GtkButton*, gpointer data) {
   auto* c = static_cast<Connection*>(data);
-  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.Click(n); }, c->event);
+  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.OnClick(n); }, c->event);
 }
 
 void GtkDialogHost::OnListChanged(GtkComboBox*, gpointer data) {
   auto* c = static_cast<Connection*>(data);
-  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.Click(n); }, c->event);
+  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.OnClick(n); }, c->event);
 }
 
 void GtkDialogHost::OnSliderChanged(GtkRange* range, gpointer data) {
@@ -146,20 +133,20 @@ void GtkDialogHost::OnSliderChanged(GtkRange* range, gpointer data) {
   const auto position = static_cast<int32_t>(std::lround(gtk_range_get_value(range)));
   if (position == c->host->sliderPosition_) return;
   c->host->sliderPosition_ = position;
-  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.Change(n); }, c->event);
+  c->host->Guarded([](DialogEvents& e, const std::string& n) { e.OnChange(n); }, c->event);
 }
 
 gboolean GtkDialogHost::OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
   auto* host = static_cast<GtkDialogHost*>(data);
   if (!host->closed_) host->Close();
-  return TRUE;  // Run destroys the window after FormClose
+  return TRUE;  // Run destroys the window after OnClose
 }
 
 gboolean GtkDialogHost::OnTimer(gpointer data) {
   auto* host = static_cast<GtkDialogHost*>(data);
   const guint self = host->timer_;
   // No ticks under the error box: a failing tick would stack boxes.
-  if (!host->showingError_) host->Guarded([](DialogEvents& e, const std::string&) { e.Timer(); }, {});
+  if (!host->showingError_) host->Guarded([](DialogEvents& e, const std::string&) { e.OnTimer(); }, {});
   // The handler may have stopped or restarted the timer.
   return host->timer_ == self && self != 0 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
 }
@@ -229,7 +216,7 @@ void GtkDialogHost::SetFocus(std::string_view control) {
 }
 
 void GtkDialogHost::ShowPreview(const PixelView& picture) {
-  GtkWidget* image = Control("imgPreview");
+  GtkWidget* image = Control("preview");
   if (image == nullptr || !ValidPicture(picture)) return;
   // The image keeps its place: the picture sits at its top left, cut to it.
   GdkPixbuf* pixbuf =

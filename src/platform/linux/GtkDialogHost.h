@@ -1,7 +1,7 @@
 // The configuration dialog on GTK 3.
-// Supports: the controls of GtkDialogLayout addressed by name ("Button1" or
-// "Cancel", "SpeedButton1" or "Reset" for the two buttons with aliases);
-// user actions as Click (check boxes, buttons, a new list choice) and Change
+// Supports: the controls of GtkDialogLayout addressed by the ids
+// of ui/DialogHost.h;
+// user actions as OnClick (check boxes, buttons, a new list choice) and OnChange
 // (the slider, once per whole position); values set from here raise nothing;
 // a timer at low priority, so that painting and input go first (the logic
 // paces itself inside the timer); the preview picture; a modal error box;
@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/DialogHost.h"
 #include "platform/linux/GtkDialogLayout.h"
 
 namespace lumevra {

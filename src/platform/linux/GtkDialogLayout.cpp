@@ -97,7 +97,7 @@ GtkDialogLayout BuildDialogLayout() {
   GtkWidget* form = gtk_fixed_new();
   gtk_widget_set_size_request(form, GtkDialogLayout::kClientWidth, GtkDialogLayout::kClientHeight);
   gtk_container_add(GTK_CONTAINER(d.window), form);
-  d.controls.emplace_back("fmCOnfig", d.window);
+  d.controls.emplace_back("window", d.window);
 
   auto place = [&d](GtkWidget* parent, const char* name, GtkWidget* w, int x, int y, int width = -1,
                     int height = -1) {
@@ -113,41 +113,41 @@ GtkDialogLayout BuildDialogLayout() {
   };
 
   // The picture group.
-  GtkWidget* panel1 = place(form, "Panel1", gtk_fixed_new(), 9, 11, 280, 306);
+  GtkWidget* panel1 = place(form, "pictureGroup", gtk_fixed_new(), 9, 11, 280, 306);
   gtk_widget_set_can_focus(panel1, TRUE);
   g_signal_connect(panel1, "draw", G_CALLBACK(DrawPictureGroup), nullptr);
-  place(panel1, "imgPreview", gtk_image_new(), 16, 14, GtkDialogLayout::kPreviewWidth,
+  place(panel1, "preview", gtk_image_new(), 16, 14, GtkDialogLayout::kPreviewWidth,
         GtkDialogLayout::kPreviewHeight);
-  placeLabel(panel1, "lblTitle", FixedLabel("Title", 257, 13, true), 11, 212);
-  placeLabel(panel1, "lblDesc", FixedLabel("Description", 251, 54, false), 12, 233);
+  placeLabel(panel1, "title", FixedLabel("Title", 257, 13, true), 11, 212);
+  placeLabel(panel1, "description", FixedLabel("Description", 251, 54, false), 12, 233);
 
   // The option panel.
-  GtkWidget* panel3 = place(form, "Panel3", gtk_fixed_new(), 289, 19, 160, 230);
+  GtkWidget* panel3 = place(form, "optionsPanel", gtk_fixed_new(), 289, 19, 160, 230);
   g_signal_connect(panel3, "draw", G_CALLBACK(DrawOptionPanel), nullptr);
-  place(panel3, "Label5", gtk_label_new("Speed"), 65, 6);
+  place(panel3, "speedLabel", gtk_label_new("Speed"), 65, 6);
   GtkWidget* speed = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, 20, 1);
   gtk_scale_set_draw_value(GTK_SCALE(speed), FALSE);
   gtk_range_set_round_digits(GTK_RANGE(speed), 0);
   gtk_range_set_increments(GTK_RANGE(speed), 1, 5);
   for (int mark = 0; mark <= 20; mark += 5) gtk_scale_add_mark(GTK_SCALE(speed), mark, GTK_POS_BOTTOM, nullptr);
   gtk_range_set_value(GTK_RANGE(speed), 0);
-  place(panel3, "tbSpeed", speed, 5, 25, 148, 20);
-  place(panel3, "SpeedButton1", gtk_button_new_with_label("Reset"), 39, 51, 82, 19);
-  place(panel3, "cbStretch", gtk_check_button_new_with_label("Stretch"), 7, 80);
-  place(panel3, "cbProportional", gtk_check_button_new_with_label("Proportional"), 7, 98);
-  place(panel3, "cbSound", gtk_check_button_new_with_label("Sound"), 7, 117);
-  place(panel3, "cbMusic", gtk_check_button_new_with_label("Music"), 7, 135);
-  place(panel3, "cbShowClock", gtk_check_button_new_with_label("Show Clock"), 7, 153);
-  place(panel3, "Bevel1", gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), 7, 198, 146, 1);
-  place(panel3, "CheckBox1", gtk_check_button_new_with_label("Auto Preview"), 7, 206);
+  place(panel3, "speed", speed, 5, 25, 148, 20);
+  place(panel3, "reset", gtk_button_new_with_label("Reset"), 39, 51, 82, 19);
+  place(panel3, "stretch", gtk_check_button_new_with_label("Stretch"), 7, 80);
+  place(panel3, "proportional", gtk_check_button_new_with_label("Proportional"), 7, 98);
+  place(panel3, "sound", gtk_check_button_new_with_label("Sound"), 7, 117);
+  place(panel3, "music", gtk_check_button_new_with_label("Music"), 7, 135);
+  place(panel3, "showClock", gtk_check_button_new_with_label("Show Clock"), 7, 153);
+  place(panel3, "separator", gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), 7, 198, 146, 1);
+  place(panel3, "autoPreview", gtk_check_button_new_with_label("Auto Preview"), 7, 206);
 
   // Over the option panel, but a control of the form itself.
   GtkWidget* corner = gtk_combo_box_text_new();
   for (const char* item : {"Top Left", "Top Right", "Bottom Left", "Bottom Right"})
     gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(corner), item);
-  place(form, "cbClockPos", corner, 312, 191, 129, -1);
-  place(form, "OK", gtk_button_new_with_label("OK"), 292, 282, 75, 25);
-  place(form, "Button1", gtk_button_new_with_label("Cancel"), 372, 282, 75, 25);
+  place(form, "clockCorner", corner, 312, 191, 129, -1);
+  place(form, "ok", gtk_button_new_with_label("OK"), 292, 282, 75, 25);
+  place(form, "cancel", gtk_button_new_with_label("Cancel"), 372, 282, 75, 25);
   return d;
 }
 

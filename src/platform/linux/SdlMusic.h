@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/Platform.h"
+#include "sound/MusicDevice.h"
 #include "platform/linux/SdlMixer.h"
 
 union SDL_Event;

@@ -28,7 +28,7 @@ unsigned long RootWindowId() {
 }
 
 // A foreign window's current size: SDL does not follow its resizes.
-bool ForeignWindowSize(SDL_Window* window, TextExtent& size) {
+bool ForeignWindowSize(SDL_Window* window, PixelSize& size) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
@@ -89,7 +89,7 @@ void SdlSaverHost::CreateWindow() {
                                kWindowedHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
   } else {
     // Not SDL's full-screen mode: that needs a window manager to take effect.
-    const TextExtent screen = ScreenSize();
+    const PixelSize screen = ScreenSize();
     window_ = SDL_CreateWindow(caption_.c_str(), 0, 0, screen.cx, screen.cy,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
                                    SDL_WINDOW_SHOWN);
@@ -138,12 +138,12 @@ void SdlSaverHost::Run(SaverEvents& events) {
     }
   } cleanup{*this};
 
-  events.FormShow();
+  events.OnShow();
   while (!closed_) {
     PumpEvents();
     if (closed_) break;
     // Frames follow each other without waiting: the idle handler paces itself.
-    const bool mayWait = !idle_ || events.IdleFrame();
+    const bool mayWait = !idle_ || events.OnIdle();
     if (closed_ || !mayWait) continue;
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, 50)) Deliver(event);
@@ -164,13 +164,13 @@ void SdlSaverHost::Deliver(const SDL_Event& event) {
   if (music_->HandleEvent(event)) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:
-      events_->FormMouseMove(event.motion.x, event.motion.y);
+      events_->OnMouseMove(event.motion.x, event.motion.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
-      events_->FormMouseDown();
+      events_->OnMouseDown();
       break;
     case SDL_KEYDOWN:
-      events_->FormKeyDown();
+      events_->OnKeyDown();
       break;
     case SDL_QUIT:
       events_->Close();
@@ -196,16 +196,16 @@ void SdlSaverHost::Deliver(const SDL_Event& event) {
 }
 
 void SdlSaverHost::ReportResize() {
-  const TextExtent size = ClientSize();
+  const PixelSize size = ClientSize();
   if (size.cx == reportedSize_.cx && size.cy == reportedSize_.cy) return;
   reportedSize_ = size;
-  if (events_ != nullptr && !closed_) events_->FormResize();
+  if (events_ != nullptr && !closed_) events_->OnResize();
 }
 
-TextExtent SdlSaverHost::ScreenSize() {
+PixelSize SdlSaverHost::ScreenSize() {
   if (!EnsureVideo()) return {};
   // A daemon's window is the whole screen the saver knows of.
-  TextExtent foreignSize;
+  PixelSize foreignSize;
   if (window_ != nullptr && foreign_ && ForeignWindowSize(window_, foreignSize)) return foreignSize;
   const int index = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
   SDL_DisplayMode mode;
@@ -213,9 +213,9 @@ TextExtent SdlSaverHost::ScreenSize() {
   return {mode.w, mode.h};
 }
 
-TextExtent SdlSaverHost::ClientSize() {
-  if (window_ == nullptr) return windowed_ && !foreign_ ? TextExtent{kWindowedWidth, kWindowedHeight} : ScreenSize();
-  TextExtent size;
+PixelSize SdlSaverHost::ClientSize() {
+  if (window_ == nullptr) return windowed_ && !foreign_ ? PixelSize{kWindowedWidth, kWindowedHeight} : ScreenSize();
+  PixelSize size;
   if (foreign_ && ForeignWindowSize(window_, size)) return size;
   SDL_GetWindowSize(window_, &size.cx, &size.cy);
   return size;

@@ -18,7 +18,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "sound/SoundOutput.h"
+#include "sound/MusicDevice.h"
+#include "ui/SaverHost.h"
 #include "platform/linux/SdlMixer.h"
 #include "platform/linux/SdlMusic.h"
 #include "platform/linux/SdlSound.h"
@@ -50,8 +53,8 @@ public:
   // Throws std::runtime_error when no window can be opened (no display).
   void Run(SaverEvents& events) override;
 
-  TextExtent ScreenSize() override;
-  TextExtent ClientSize() override;
+  PixelSize ScreenSize() override;
+  PixelSize ClientSize() override;
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override;
   void HideApplicationWindow() override {}
@@ -101,7 +104,7 @@ private:
   bool idle_ = false;
   bool cursorShown_ = true;
   std::string caption_;
-  TextExtent reportedSize_;
+  PixelSize reportedSize_;
 };
 
 }  // namespace lumevra

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "sound/SoundOutput.h"
 #include "platform/linux/SdlMixer.h"
 
 struct Mix_Chunk;

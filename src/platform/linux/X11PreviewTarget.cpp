@@ -92,7 +92,7 @@ bool X11PreviewTarget::WaitVisible() {
   }
 }
 
-TextExtent X11PreviewTarget::Size() {
+PixelSize X11PreviewTarget::Size() {
   XWindowAttributes attributes;
   if (!Attributes(display_, window_, attributes)) return {};
   return {attributes.width, attributes.height};

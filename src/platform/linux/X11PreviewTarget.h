@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/PreviewTarget.h"
 
 typedef struct _XDisplay Display;
 
@@ -29,7 +30,7 @@ public:
   X11PreviewTarget& operator=(const X11PreviewTarget&) = delete;
 
   bool WaitVisible() override;
-  TextExtent Size() override;
+  PixelSize Size() override;
   void DrawStretched(const PixelView& picture) override;
 
 private:

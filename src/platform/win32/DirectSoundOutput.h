@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "platform/Platform.h"
+#include "sound/SoundOutput.h"
 
 namespace lumevra {
 

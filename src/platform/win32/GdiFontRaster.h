@@ -9,7 +9,7 @@
 
 #include <mutex>
 
-#include "platform/Platform.h"
+#include "graphics/FontRaster.h"
 
 namespace lumevra {
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "platform/Platform.h"
+#include "sound/MusicDevice.h"
 
 namespace lumevra {
 

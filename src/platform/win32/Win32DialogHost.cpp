@@ -21,23 +21,10 @@ constexpr COLORREF kFaceColour = RGB(0xF0, 0xF0, 0xF0);
 
 HWND H(void* p) { return static_cast<HWND>(p); }
 
-// The names the logic uses for the two buttons that have a caption name too.
-std::string_view CanonicalName(std::string_view control) {
-  if (control == "Cancel") return "Button1";
-  if (control == "Reset") return "SpeedButton1";
-  return control;
-}
-
-std::string EventName(std::string_view control) {
-  if (control == "Button1") return "Cancel";
-  if (control == "SpeedButton1") return "Reset";
-  return std::string(control);
-}
-
 int IdOf(size_t index) {
   const auto& c = DialogControls()[index];
-  if (std::string_view(c.name) == "OK") return IDOK;
-  if (std::string_view(c.name) == "Button1") return IDCANCEL;
+  if (std::string_view(c.name) == "ok") return IDOK;
+  if (std::string_view(c.name) == "cancel") return IDCANCEL;
   return kFirstId + static_cast<int>(index);
 }
 
@@ -49,7 +36,7 @@ int IndexOfId(int id) {
 }
 
 int IndexOf(std::string_view name) {
-  const std::string_view canonical = CanonicalName(name);
+  const std::string_view canonical = name;
   const auto& controls = DialogControls();
   for (size_t i = 0; i < controls.size(); ++i)
     if (canonical == controls[i].name) return static_cast<int>(i);
@@ -98,19 +85,19 @@ intptr_t Win32DialogHost::Handle(unsigned message, uintptr_t wParam, intptr_t lP
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_HSCROLL: {
-      const int i = IndexOf("tbSpeed");
+      const int i = IndexOf("speed");
       if (i >= 0 && reinterpret_cast<HWND>(lParam) == H(controls_[static_cast<size_t>(i)])) {
         const auto position = static_cast<int32_t>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
         if (position != sliderPosition_) {
           sliderPosition_ = position;
-          Guarded([](DialogEvents& e, const std::string& n) { e.Change(n); }, "tbSpeed");
+          Guarded([](DialogEvents& e, const std::string& n) { e.OnChange(n); }, "speed");
         }
       }
       return 0;
     }
     case WM_TIMER:
       if (wParam == kTimerId && !showingError_)
-        Guarded([](DialogEvents& e, const std::string&) { e.Timer(); }, {});
+        Guarded([](DialogEvents& e, const std::string&) { e.OnTimer(); }, {});
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -156,7 +143,7 @@ void Win32DialogHost::OnCommand(int id, int code) {
                          : c.kind == Win32DialogControl::DropDownList && code == CBN_SELCHANGE;
   if (!click) return;
   if (c.kind == Win32DialogControl::PushButton && !IsWindowEnabled(H(controls_[static_cast<size_t>(i)]))) return;
-  Guarded([](DialogEvents& e, const std::string& n) { e.Click(n); }, EventName(c.name));
+  Guarded([](DialogEvents& e, const std::string& n) { e.OnClick(n); }, std::string(c.name));
 }
 
 void Win32DialogHost::Paint(void* target) {
@@ -218,7 +205,7 @@ void Win32DialogHost::CreateControls() {
         break;
       case Win32DialogControl::PushButton:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | (std::string_view(c.name) == "OK" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | (std::string_view(c.name) == "ok" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
       case Win32DialogControl::CheckBox:
         cls = L"BUTTON";
@@ -313,7 +300,7 @@ void Win32DialogHost::Run(DialogEvents& events) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);
-  Guarded([](DialogEvents& e, const std::string&) { e.FormShow(); }, {});
+  Guarded([](DialogEvents& e, const std::string&) { e.OnShow(); }, {});
   MSG msg;
   while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (IsDialogMessageW(window, &msg)) continue;
@@ -323,7 +310,7 @@ void Win32DialogHost::Run(DialogEvents& events) {
   closed_ = true;
   if (timer_) KillTimer(window, kTimerId);
   timer_ = false;
-  events.FormClose();
+  events.OnClose();
 }
 
 void Win32DialogHost::Close() {
@@ -348,7 +335,7 @@ void Win32DialogHost::Guarded(void (*call)(DialogEvents&, const std::string&), c
 
 void Win32DialogHost::SetText(std::string_view control, std::u16string_view text) {
   const std::wstring wide = ToWide(text);
-  if (control == "fmCOnfig") {
+  if (control == "window") {
     if (window_ != nullptr) SetWindowTextW(H(window_), wide.c_str());
     return;
   }

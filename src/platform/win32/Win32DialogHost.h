@@ -1,7 +1,7 @@
 // The configuration dialog on Windows: standard controls on a GDI window.
-// Supports: the controls of Win32DialogLayout addressed by name ("Button1" or
-// "Cancel", "SpeedButton1" or "Reset" for the two buttons with aliases);
-// user actions as Click (check boxes, buttons, a new list choice) and Change
+// Supports: the controls of Win32DialogLayout addressed by the ids
+// of ui/DialogHost.h;
+// user actions as OnClick (check boxes, buttons, a new list choice) and OnChange
 // (the slider, once per whole position); values set from here raise nothing;
 // a window timer; the preview picture painted in its place; a modal error
 // box; the close box ending the dialog like Close; Tab moves between the
@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/DialogHost.h"
 
 namespace lumevra {
 

@@ -13,24 +13,24 @@ constexpr int kPanelX = Win32DialogLayout::kPanelLeft, kPanelY = Win32DialogLayo
 const std::vector<Win32DialogControl>& DialogControls() {
   using C = Win32DialogControl;
   static const std::vector<C> controls = {
-      {"imgPreview", C::Preview, L"", Win32DialogLayout::kPreviewLeft, Win32DialogLayout::kPreviewTop,
+      {"preview", C::Preview, L"", Win32DialogLayout::kPreviewLeft, Win32DialogLayout::kPreviewTop,
        Win32DialogLayout::kPreviewWidth, Win32DialogLayout::kPreviewHeight, false},
-      {"lblTitle", C::TitleLabel, L"Title", kGroupX + 11, kGroupY + 212, 257, 13, false},
-      {"lblDesc", C::Label, L"Description", kGroupX + 12, kGroupY + 233, 251, 54, false},
-      {"Label5", C::Label, L"Speed", kPanelX + 65, kPanelY + 6, 40, 13, true},
-      {"tbSpeed", C::Slider, L"", kPanelX + 5, kPanelY + 25, 148, 24, true},
-      {"SpeedButton1", C::PushButton, L"Reset", kPanelX + 39, kPanelY + 51, 82, 19, true},
-      {"cbStretch", C::CheckBox, L"Stretch", kPanelX + 7, kPanelY + 80, 140, 17, true},
-      {"cbProportional", C::CheckBox, L"Proportional", kPanelX + 7, kPanelY + 98, 140, 17, true},
-      {"cbSound", C::CheckBox, L"Sound", kPanelX + 7, kPanelY + 117, 140, 17, true},
-      {"cbMusic", C::CheckBox, L"Music", kPanelX + 7, kPanelY + 135, 140, 17, true},
-      {"cbShowClock", C::CheckBox, L"Show Clock", kPanelX + 7, kPanelY + 153, 140, 17, true},
-      {"Bevel1", C::Separator, L"", kPanelX + 7, kPanelY + 198, 146, 2, true},
-      {"CheckBox1", C::CheckBox, L"Auto Preview", kPanelX + 7, kPanelY + 206, 140, 17, true},
+      {"title", C::TitleLabel, L"Title", kGroupX + 11, kGroupY + 212, 257, 13, false},
+      {"description", C::Label, L"Description", kGroupX + 12, kGroupY + 233, 251, 54, false},
+      {"speedLabel", C::Label, L"Speed", kPanelX + 65, kPanelY + 6, 40, 13, true},
+      {"speed", C::Slider, L"", kPanelX + 5, kPanelY + 25, 148, 24, true},
+      {"reset", C::PushButton, L"Reset", kPanelX + 39, kPanelY + 51, 82, 19, true},
+      {"stretch", C::CheckBox, L"Stretch", kPanelX + 7, kPanelY + 80, 140, 17, true},
+      {"proportional", C::CheckBox, L"Proportional", kPanelX + 7, kPanelY + 98, 140, 17, true},
+      {"sound", C::CheckBox, L"Sound", kPanelX + 7, kPanelY + 117, 140, 17, true},
+      {"music", C::CheckBox, L"Music", kPanelX + 7, kPanelY + 135, 140, 17, true},
+      {"showClock", C::CheckBox, L"Show Clock", kPanelX + 7, kPanelY + 153, 140, 17, true},
+      {"separator", C::Separator, L"", kPanelX + 7, kPanelY + 198, 146, 2, true},
+      {"autoPreview", C::CheckBox, L"Auto Preview", kPanelX + 7, kPanelY + 206, 140, 17, true},
       // Over the option panel, but a control of the form itself.
-      {"cbClockPos", C::DropDownList, L"", 312, 191, 129, 120, false},
-      {"OK", C::PushButton, L"OK", 292, 282, 75, 25, false},
-      {"Button1", C::PushButton, L"Cancel", 372, 282, 75, 25, false},
+      {"clockCorner", C::DropDownList, L"", 312, 191, 129, 120, false},
+      {"ok", C::PushButton, L"OK", 292, 282, 75, 25, false},
+      {"cancel", C::PushButton, L"Cancel", 372, 282, 75, 25, false},
   };
   return controls;
 }

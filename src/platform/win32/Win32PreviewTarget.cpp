@@ -23,7 +23,7 @@ bool Win32PreviewTarget::WaitVisible() {
   }
 }
 
-TextExtent Win32PreviewTarget::Size() {
+PixelSize Win32PreviewTarget::Size() {
   RECT r{};
   if (!GetWindowRect(H(window_), &r)) return {};
   return {r.right - r.left, r.bottom - r.top};
@@ -31,7 +31,7 @@ TextExtent Win32PreviewTarget::Size() {
 
 void Win32PreviewTarget::DrawStretched(const PixelView& picture) {
   if (picture.pixels == nullptr || picture.width <= 0 || picture.height <= 0 || picture.stride < picture.width) return;
-  const TextExtent size = Size();
+  const PixelSize size = Size();
   if (size.cx <= 0 || size.cy <= 0) return;
   HDC dc = GetDC(H(window_));
   if (dc == nullptr) return;

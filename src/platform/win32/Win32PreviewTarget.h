@@ -11,7 +11,8 @@
 #include <chrono>
 #include <memory>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "ui/PreviewTarget.h"
 
 namespace lumevra {
 
@@ -21,7 +22,7 @@ public:
       : window_(window), visibleBound_(visibleBound) {}
 
   bool WaitVisible() override;
-  TextExtent Size() override;
+  PixelSize Size() override;
   void DrawStretched(const PixelView& picture) override;
 
 private:

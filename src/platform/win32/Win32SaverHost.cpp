@@ -119,17 +119,17 @@ intptr_t Win32SaverHost::Handle(unsigned message, uintptr_t wParam, intptr_t lPa
   const bool live = events_ != nullptr && !closed_;
   switch (message) {
     case WM_MOUSEMOVE:
-      if (live) events_->FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (live) events_->OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-      if (live) events_->FormMouseDown();
+      if (live) events_->OnMouseDown();
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (live) events_->FormKeyDown();
+      if (live) events_->OnKeyDown();
       return 0;
     case WM_CLOSE:
       if (live) events_->Close();
@@ -171,11 +171,11 @@ void Win32SaverHost::CreateWindows() {
     RECT r{0, 0, kWindowedWidth, kWindowedHeight};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const TextExtent screen = ScreenSize();
+    const PixelSize screen = ScreenSize();
     window = CreateWindowExW(0, kWindowClass, caption_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                              (screen.cx - w) / 2, (screen.cy - h) / 2, w, h, nullptr, nullptr, instance, this);
   } else {
-    const TextExtent screen = ScreenSize();
+    const PixelSize screen = ScreenSize();
     window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, caption_.c_str(), WS_POPUP, 0, 0, screen.cx, screen.cy,
                              H(application_), nullptr, instance, this);
   }
@@ -221,12 +221,12 @@ void Win32SaverHost::Run(SaverEvents& events) {
     }
   } cleanup{*this};
 
-  events.FormShow();
+  events.OnShow();
   while (!closed_) {
     PumpMessages();
     if (closed_) break;
     // Frames follow each other without waiting: the idle handler paces itself.
-    const bool mayWait = !idle_ || events.IdleFrame();
+    const bool mayWait = !idle_ || events.OnIdle();
     if (closed_ || !mayWait) continue;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
   }
@@ -250,18 +250,18 @@ void Win32SaverHost::ProcessMessages() {
 
 void Win32SaverHost::ReportResize() {
   if (window_ == nullptr) return;
-  const TextExtent size = ClientSize();
+  const PixelSize size = ClientSize();
   if (size.cx == reportedSize_.cx && size.cy == reportedSize_.cy) return;
   reportedSize_ = size;
-  if (events_ != nullptr && !closed_) events_->FormResize();
+  if (events_ != nullptr && !closed_) events_->OnResize();
 }
 
-TextExtent Win32SaverHost::ScreenSize() {
+PixelSize Win32SaverHost::ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-TextExtent Win32SaverHost::ClientSize() {
-  if (window_ == nullptr) return windowed_ ? TextExtent{kWindowedWidth, kWindowedHeight} : ScreenSize();
+PixelSize Win32SaverHost::ClientSize() {
+  if (window_ == nullptr) return windowed_ ? PixelSize{kWindowedWidth, kWindowedHeight} : ScreenSize();
   RECT r{};
   GetClientRect(H(window_), &r);
   return {r.right - r.left, r.bottom - r.top};

@@ -16,7 +16,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Platform.h"
+#include "graphics/PixelView.h"
+#include "sound/SoundOutput.h"
+#include "sound/MusicDevice.h"
+#include "ui/SaverHost.h"
 #include "platform/win32/DirectSoundOutput.h"
 #include "platform/win32/MciMusic.h"
 
@@ -38,8 +41,8 @@ public:
   // Throws std::runtime_error when the window cannot be made.
   void Run(SaverEvents& events) override;
 
-  TextExtent ScreenSize() override;
-  TextExtent ClientSize() override;
+  PixelSize ScreenSize() override;
+  PixelSize ClientSize() override;
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override;
   void HideApplicationWindow() override;
@@ -78,7 +81,7 @@ private:
   bool cursorShown_ = true;
   bool systemCursorHidden_ = false;  // our ShowCursor(FALSE) is in force
   std::wstring caption_;
-  TextExtent reportedSize_;
+  PixelSize reportedSize_;
 };
 
 }  // namespace lumevra

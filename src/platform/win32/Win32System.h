@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "ui/System.h"
 
 namespace lumevra {
 

@@ -1,0 +1,98 @@
+#include "engine/ScenePlayer.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+#include "base/AnsiText.h"
+
+#include "engine/FitBackground.h"
+#include "objects/ObjectList.h"
+
+namespace lumevra {
+
+namespace fs = std::filesystem;
+
+FrameOffset PresentOffset(bool stretch, bool proportional, PixelSize screen, PixelSize picture) {
+  if (stretch && !proportional) return {};
+  return {(screen.cx - picture.cx) / 2, (screen.cy - picture.cy) / 2};
+}
+
+ScenePlayer::ScenePlayer(FontRaster* fonts, fs::path sharedImagesFolder)
+    : fonts_(fonts), sharedImages_(std::move(sharedImagesFolder)) {
+  // The project makes a new list at every (re)allocation; keep the typed one.
+  project_ = std::make_unique<Project>([this]() -> std::unique_ptr<ProjectObjects> {
+    auto list = std::make_unique<ObjectList>(sharedImages_);
+    objects_ = list.get();
+    return list;
+  });
+  engine_ = std::make_unique<Engine>();
+  engine_->Fonts = fonts_;
+}
+
+ScenePlayer::~ScenePlayer() {
+  Release();
+  try {
+    RemoveExtractedFiles();
+  } catch (...) {
+  }
+}
+
+void ScenePlayer::Extract(const fs::path& packageFile, const fs::path& tempFolder, const fs::path& programFile) {
+  resources_ = ExtractResources(packageFile, tempFolder, programFile, *project_);
+  extracted_ = true;
+}
+
+void ScenePlayer::Prepare(const SceneOptions& options) {
+  options_ = options;
+  Project& project = *project_;
+  if (options.stretch) {
+    const int32_t w = options.screen.cx > 0 ? options.screen.cx : project.Width;
+    const int32_t h = options.screen.cy > 0 ? options.screen.cy : project.Height;
+    FitBackground(options.proportional, project, w, h);
+  }
+  project.SetSpeedPercent(options.speedPercent);
+  prepared_ = false;
+  engine_->SetProject(project, objects_);
+  engine_->ClockOn = options.showClock;
+  engine_->Clock.Corner = options.clockCorner;
+  engine_->Prepare();
+  engine_->SetWeather(project.Weather.Kind > 0);
+  prepared_ = true;
+}
+
+void ScenePlayer::Step() { engine_->Step(); }
+
+FrameOffset ScenePlayer::PlaceOn(PixelSize screen) const {
+  const Bitmap32* picture = engine_ ? engine_->Background : nullptr;
+  const PixelSize size = picture ? PixelSize{picture->Width(), picture->Height()} : PixelSize{};
+  return PresentOffset(options_.stretch, options_.proportional, screen, size);
+}
+
+void ScenePlayer::Release() {
+  prepared_ = false;
+  engine_.reset();
+  objects_ = nullptr;
+  project_.reset();
+}
+
+void ScenePlayer::RemoveProjectAndSoundFiles() {
+  if (!extracted_) return;
+  const auto& created = resources_.Created;
+  auto ours = [&](const fs::path& f) { return !f.empty() && std::find(created.begin(), created.end(), f) != created.end(); };
+  std::error_code ec;
+  if (project_)
+    for (int32_t i = 0; i < project_->SoundCount() && i < kSoundSlots; ++i) {
+      const fs::path f = AnsiToPath(project_->SoundSlots[static_cast<size_t>(i)].SoundFile);
+      if (ours(f)) fs::remove(f, ec);
+    }
+  if (ours(resources_.ProjectFile)) fs::remove(resources_.ProjectFile, ec);
+}
+
+void ScenePlayer::RemoveExtractedFiles() {
+  if (!extracted_) return;
+  extracted_ = false;
+  DeleteResources(resources_);
+}
+
+}  // namespace lumevra

@@ -1,0 +1,320 @@
+#include "ui/SaverWindow.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <system_error>
+
+#include "base/AnsiText.h"
+#include "base/Random.h"
+#include "base/Clock.h"
+#include "graphics/FontRaster.h"
+#include "sound/SoundOutput.h"
+#include "ui/System.h"
+#include "ui/SaverHost.h"
+#include "engine/ScenePlayer.h"
+#include "package/Project.h"
+#include "sound/MusicLoop.h"
+#include "sound/SoundEffects.h"
+#include "ui/SaverSettings.h"
+#include "ui/SharedFolders.h"
+
+namespace lumevra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::u16string UpperExtension(const fs::path& file) {
+  std::u16string ext = file.extension().u16string();
+  for (char16_t& c : ext)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return ext;
+}
+
+// Runs one closing step; a failure must not keep the others from running.
+template <typename F>
+void Absorb(F&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+SaverWindow::SaverWindow(System& system, SaverHost& host, FontRaster* fonts)
+    : system_(system), host_(host), fonts_(fonts) {}
+
+SaverWindow::~SaverWindow() {
+  // Threads of the objects and the devices must be gone before the host.
+  if (Scene) Scene->Release();
+  if (MusicPlayer) Absorb([&] { MusicPlayer->Close(); });
+  Sounds.reset();
+}
+
+bool SaverWindow::SceneRunning() const { return state_ != State::Closed && Scene && Scene->Loaded(); }
+
+bool SaverWindow::IsWin9x() const {
+  const uint8_t code = VersionCodeOf(system_.OsVersion());
+  return code == 1 || code == 2 || code == 3 || code == 5;
+}
+
+void SaverWindow::ChooseWindowStyle() {
+  const auto args = system_.Arguments();
+  const fs::path param1 = args.empty() ? fs::path() : fs::u8path(args[0]);
+  Windowed = UpperExtension(param1) == u".SCR" && UpperExtension(system_.ProgramFile()) == u".EXE";
+  host_.SetWindowed(Windowed);
+}
+
+fs::path SaverWindow::PackageFile() const {
+  // The authoring tool runs the bare runtime on a built screensaver.
+  if (system_.ProgramFile().filename() == fs::path("StandAloneScr.exe")) {
+    const auto args = system_.Arguments();
+    return args.empty() ? fs::path() : fs::u8path(args[0]);
+  }
+  return system_.ProgramFile();
+}
+
+void SaverWindow::OnShow() {
+  Randomize();
+  Sounds = std::make_unique<SoundEffects>(host_.Sound());
+  MusicPlayer = std::make_unique<MusicLoop>(host_.Music());
+  Scene = std::make_unique<ScenePlayer>(fonts_, GetSharedImagesFolder(system_));
+  Scene->Extract(PackageFile(), system_.TempFolder(), system_.ProgramFile());
+  const ResourceSet& resources = Scene->Resources();
+  Music = resources.Music;
+  MusicFile = resources.MusicFile;
+  MusicVolume = resources.MusicVolume;
+  SoundVolume = resources.SoundVolume;
+  MusicPlayer->MusicFile = MusicFile;
+  MusicPlayer->MusicVolume = MusicVolume;
+
+  Sounds->SetVolume(SoundVolume);
+
+  const SaverSettings settings = ReadSaverSettings(SettingsFileName(system_.ProgramFile()), Music);
+  Speed = settings.Speed;
+  Stretch = settings.Stretch;
+  Proportional = settings.Proportional;
+  Sound = settings.Sound;
+  Music = settings.Music;
+  ShowClock = settings.ShowClock && !Windowed;
+  ClockPos = static_cast<uint8_t>(settings.ClockPos);
+
+  Project& project = Scene->GetProject();
+  const PixelSize screen = host_.ScreenSize();
+  if (Windowed) {
+    const PixelSize client = host_.ClientSize();
+    WindowSurface = std::make_unique<Bitmap32>();
+    WindowSurface->SetSize(client.cx, client.cy);
+    const int32_t w = project.Background.Width();
+    const int32_t h = project.Background.Height();
+    host_.SetPlacement((screen.cx - w) / 2, (screen.cy - h) / 2, w, h);
+  } else {
+    host_.SetPlacement(0, 0, screen.cx, screen.cy);
+  }
+
+  if (Music) PlayMusic(MusicFile);
+  SceneOptions options;
+  options.speedPercent = Speed;
+  options.stretch = Stretch;
+  options.proportional = Proportional;
+  options.showClock = ShowClock;
+  options.clockCorner = ClockPos;
+  options.screen = host_.ClientSize();
+  Scene->Prepare(options);
+
+  LastMouseX = -1;
+  LastMouseY = -1;
+  host_.SetIdleHandler(true);
+
+  if (!Windowed) {
+    host_.HideApplicationWindow();
+    host_.SetTopmost();
+    if (IsWin9x()) host_.SetScreenSaverRunning(true);
+    host_.ShowCursor(false);
+  }
+  if (Sound) {
+    InitSounds();
+    TickSounds();
+  }
+  host_.SetCaption(AnsiToUtf16(project.Title));
+}
+
+bool SaverWindow::OnIdle() {
+  if (state_ == State::Closed) return true;
+  try {
+    Scene->Step();
+    TickSounds();
+    PresentFrame();
+    // A frame starts at most every 32 ms; a slow frame is followed at once.
+    const int64_t delay = int64_t{kFrameInterval} - int64_t{TicksBetween(LastFrameTick, TickCount())};
+    if (delay > 0) SleepMs(static_cast<uint32_t>(delay));
+    LastFrameTick = TickCount();
+  } catch (...) {
+    // A bad frame must not end the saver; the next idle call tries again.
+  }
+  return false;
+}
+
+void SaverWindow::PresentFrame() {
+  // Input handled inside the frame may have closed the window already.
+  if (!SceneRunning()) return;
+  const Bitmap32& output = Scene->Frame();
+  if (Windowed) {
+    if (!WindowSurface) return;
+    WindowSurface->DrawStretched(Rect{0, 0, WindowSurface->Width(), WindowSurface->Height()},
+                                 Rect{0, 0, output.Width(), output.Height()}, output);
+    host_.Present(WindowSurface->View(), 0, 0);
+    return;
+  }
+  const FrameOffset at = Scene->PlaceOn(host_.ScreenSize());
+  host_.Present(output.View(), at.x, at.y);
+}
+
+void SaverWindow::OnMouseMove(int32_t x, int32_t y) {
+  if (Windowed) return;
+  if (MouseSkip > 0) {
+    --MouseSkip;
+    return;
+  }
+  if (LastMouseX == -1) LastMouseX = x;
+  if (LastMouseY == -1) LastMouseY = y;
+  if (std::llabs(int64_t{x} - LastMouseX) > 2 || std::llabs(int64_t{y} - LastMouseY) > 2) Close();
+  LastMouseX = x;
+  LastMouseY = y;
+}
+
+void SaverWindow::OnMouseDown() {
+  if (!Windowed) Close();
+}
+
+void SaverWindow::OnKeyDown() {
+  if (!Windowed) Close();
+}
+
+void SaverWindow::OnResize() {
+  if (!Windowed || !WindowSurface) return;
+  const PixelSize client = host_.ClientSize();
+  WindowSurface->SetSize(client.cx, client.cy);
+}
+
+void SaverWindow::Close() {
+  if (state_ != State::Running) return;
+  if (!CanClose()) return;
+  state_ = State::Closing;
+  OnClose();
+  host_.Close();
+}
+
+bool SaverWindow::CanClose() {
+  // Newer systems check the password themselves.
+  if (!IsWin9x()) return true;
+  MouseSkip = 5;
+  try {
+    return host_.VerifyPassword();
+  } catch (...) {
+    return true;
+  }
+}
+
+void SaverWindow::OnClose() {
+  if (MusicPlayer) Absorb([&] { MusicPlayer->Close(); });
+  Absorb([&] { host_.SetIdleHandler(false); });
+  Absorb([&] {
+    if (Scene) Scene->RemoveProjectAndSoundFiles();
+  });
+  state_ = State::Closed;
+  // Ends the object threads; the extracted files go at RemoveExtractedFiles.
+  Absorb([&] {
+    if (Scene) Scene->Release();
+  });
+  if (!Windowed) {
+    Absorb([&] {
+      if (IsWin9x()) host_.SetScreenSaverRunning(false);
+    });
+    Absorb([&] { host_.ShowCursor(true); });
+  }
+  Absorb([&] {
+    if (Sounds) Sounds->StopAll();
+  });
+  Absorb([&] { Sounds.reset(); });
+}
+
+void SaverWindow::RemoveExtractedFiles() {
+  WindowSurface.reset();
+  if (Scene) Scene->RemoveExtractedFiles();
+}
+
+void SaverWindow::InitSounds() {
+  if (!SceneRunning() || !Sounds) return;
+  const Project& project = Scene->GetProject();
+  const int32_t count = std::min<int32_t>(project.SoundCount(), kSoundSlots);
+  for (int32_t i = 0; i < count; ++i) {
+    SoundState& s = SoundStates[static_cast<size_t>(i)];
+    const SoundSlot& slot = project.SoundSlots[static_cast<size_t>(i)];
+    s.Active = false;
+    s.Started = false;
+    s.StartTick = TickCount();
+    std::error_code ec;
+    const fs::path file = AnsiToPath(slot.SoundFile);
+    if (!slot.SoundFile.empty() && fs::is_regular_file(file, ec)) {
+      s.Active = true;
+      try {
+        Sounds->AddSound(i, file);
+      } catch (...) {
+        s.Active = false;
+      }
+    }
+    if (slot.PlayMode == 1) s.NextDelay = RandomRange(slot.PauseMin, slot.PauseMax);
+    else if (slot.PlayMode == 2) s.NextDelay = slot.PauseMin;
+  }
+}
+
+void SaverWindow::TickSounds() {
+  if (!SceneRunning() || !Sounds) return;
+  const int32_t count = std::min<int32_t>(Scene->GetProject().SoundCount(), kSoundSlots);
+  for (int32_t i = 0; i < count && SceneRunning(); ++i) {
+    SoundState& s = SoundStates[static_cast<size_t>(i)];
+    if (!s.Active) continue;
+    const SoundSlot& slot = Scene->GetProject().SoundSlots[static_cast<size_t>(i)];
+    const uint32_t now = TickCount();
+    // Whole seconds since the pause began, correct across the tick wrap.
+    const int64_t elapsed = TicksBetween(static_cast<uint32_t>(s.StartTick), now) / 1000;
+    bool play = false;
+    switch (slot.PlayMode) {
+      case 0:
+        if (!s.Started) {
+          s.Started = true;
+          play = true;
+        }
+        break;
+      case 1:
+        if (elapsed >= s.NextDelay) {
+          s.StartTick = now;
+          s.NextDelay = RandomRange(slot.PauseMin, slot.PauseMax);
+          play = true;
+        }
+        break;
+      case 2:
+        if (elapsed >= slot.PauseMin) {
+          s.StartTick = now;
+          play = true;
+        }
+        break;
+      default: break;
+    }
+    if (play) {
+      Sounds->Play(i, slot.PlayMode == 0);
+      host_.ProcessMessages();
+      if (state_ == State::Closed) return;  // the messages closed the window
+    }
+  }
+}
+
+bool SaverWindow::PlayMusic(const fs::path& file) { return MusicPlayer && MusicPlayer->PlayMusic(file); }
+
+void SaverWindow::OnMusicEnded() {
+  if (MusicPlayer) MusicPlayer->OnMusicEnded();
+}
+
+}  // namespace lumevra
