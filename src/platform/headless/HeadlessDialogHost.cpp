@@ -12,7 +12,9 @@ HeadlessDialogHost::Control& HeadlessDialogHost::At(std::string_view control) {
 
 void HeadlessDialogHost::UserClick(const std::string& control) {
   // Check boxes change before their click event, as on the desktop.
-  if (control.rfind("cb", 0) == 0 || control == "autoPreview") At(control).checked = !At(control).checked;
+  namespace c = dialog_control;
+  for (std::string_view box : {c::kStretch, c::kProportional, c::kSound, c::kMusic, c::kShowClock, c::kAutoPreview})
+    if (control == box) At(control).checked = !At(control).checked;
   if (events_) events_->OnClick(control);
 }
 
