@@ -70,13 +70,13 @@ void ClockOverlay::SetSize(int32_t width, int32_t height) {
 ClockPoint ClockOverlay::CornerPosition(int32_t W, int32_t H) const {
   const int32_t right = Clamp32(int64_t{W} - ClockWidth - kMargin);
   const int32_t bottom = Clamp32(int64_t{H} - ClockHeight - kMargin);
-  switch (Corner) {
-    case 0: return {kMargin, kMargin};
-    case 1: return {right, kMargin};
-    case 2: return {kMargin, bottom};
-    case 3: return {right, bottom};
-    default: return {};
+  switch (static_cast<ClockCorner>(Corner)) {
+    case ClockCorner::TopLeft: return {kMargin, kMargin};
+    case ClockCorner::TopRight: return {right, kMargin};
+    case ClockCorner::BottomLeft: return {kMargin, bottom};
+    case ClockCorner::BottomRight: return {right, bottom};
   }
+  return {};
 }
 
 void ClockOverlay::GrabBackground(const Bitmap32& frame, int32_t x, int32_t y) {

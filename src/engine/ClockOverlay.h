@@ -14,6 +14,10 @@
 
 namespace lumevra {
 
+// The corner of the frame the clock sits in, as the settings store it
+// ("ClockPos"). Any other stored value puts the clock at (0, 0).
+enum class ClockCorner : uint8_t { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
+
 struct ClockTime {
   int32_t hour = 0, minute = 0, second = 0, millisecond = 0;
 };
@@ -53,7 +57,7 @@ public:
   int32_t Alpha = 255;
   uint32_t Color = 0xFFFFFF;  // 0x00RRGGBB
   uint8_t FaceStyle = 1;      // 1: tick marks
-  uint8_t Corner = 1;         // 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right
+  uint8_t Corner = 1;         // a ClockCorner as stored in the settings
   int32_t ClockHeight = 100, ClockWidth = 100;
   // Given to Face before drawing; only a numeral face would use it, and
   // tick marks draw no text.

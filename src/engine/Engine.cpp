@@ -55,7 +55,7 @@ void Engine::Prepare() {
     Clock.SetSize(side, side);
   }
 
-  if (BoundProject->Weather.Kind > 0 || HasObjects() || ClockOn) FrameSurface.SetSize(Width, Height);
+  if (BoundProject->Weather.SwitchedOn() || HasObjects() || ClockOn) FrameSurface.SetSize(Width, Height);
 
   Randomize();
   Water.Bind(&BoundProject->WaveLayers, Width, Height);
@@ -95,12 +95,12 @@ void Engine::SetWeather(bool on) {
   RainFall.reset();
   if (!on || !BoundProject) return;
   const WeatherParams& w = BoundProject->Weather;
-  if (w.Kind == 1) {
+  if (w.KindOf() == WeatherKind::Snow) {
     SnowFall = std::make_unique<Snow>();
     SnowFall->Surface = &FrameSurface;
     SnowFall->SetAmount(w.Amount);
     SnowFall->Populate();
-  } else if (w.Kind == 2) {
+  } else if (w.KindOf() == WeatherKind::Rain) {
     RainFall = std::make_unique<Rain>();
     RainFall->DropLength = 10;
     RainFall->SetAmount(100);
@@ -128,7 +128,7 @@ void Engine::Step() {
 
   if (WeatherOn) {
     const WeatherParams& w = BoundProject->Weather;
-    if (w.Kind == 1 && SnowFall) {
+    if (w.KindOf() == WeatherKind::Snow && SnowFall) {
       SnowFall->Elapsed = static_cast<int32_t>(elapsed);
       SnowFall->SpeedPercent = SpeedPercent;
       SnowFall->SpeedIndex = w.SpeedIndex;
@@ -136,7 +136,7 @@ void Engine::Step() {
       SnowFall->MaxSize = w.SizeOrSlant < kLargestFlake ? w.SizeOrSlant : kLargestFlake;
       SnowFall->TimeBased = TimeBased;
       SnowFall->Advance();
-    } else if (w.Kind == 2 && RainFall) {
+    } else if (w.KindOf() == WeatherKind::Rain && RainFall) {
       RainFall->Elapsed = static_cast<int32_t>(elapsed);
       RainFall->SpeedPercent = SpeedPercent;
       RainFall->SpeedIndex = w.SpeedIndex;

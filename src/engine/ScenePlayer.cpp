@@ -57,7 +57,7 @@ void ScenePlayer::Prepare(const SceneOptions& options) {
   engine_->ClockOn = options.showClock;
   engine_->Clock.Corner = options.clockCorner;
   engine_->Prepare();
-  engine_->SetWeather(project.Weather.Kind > 0);
+  engine_->SetWeather(project.Weather.SwitchedOn());
   prepared_ = true;
 }
 

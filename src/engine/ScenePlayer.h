@@ -31,7 +31,7 @@ struct SceneOptions {
   bool stretch = false;
   bool proportional = false;
   bool showClock = false;
-  uint8_t clockCorner = 1;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right
+  uint8_t clockCorner = static_cast<uint8_t>(ClockCorner::TopRight);  // a ClockCorner as stored
   // The area the scene is fitted to; 0 x 0: the picture's own size.
   PixelSize screen{};
 };

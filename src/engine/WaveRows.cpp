@@ -31,7 +31,6 @@ inline bool FastRound(double a, int64_t& out) {
   return true;
 }
 
-bool Slanted(int32_t direction) { return direction >= 2 && direction <= 5; }
 
 // VOff of one column for the slanted directions: the column term damped
 // towards the bottom by (Height - r/2) / Height.
@@ -58,15 +57,15 @@ void Waves::SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const {
       wave.SetPixel(x, r, SourceRows[static_cast<size_t>(r)][x]);
       continue;
     }
-    const int32_t d = p.Direction;
+    const WaveDirectionTraits dir = TraitsOfDirection(p.Direction);
     const int64_t J = Jitters[static_cast<size_t>(L)][static_cast<size_t>(x)];
-    const int64_t K = d < 2 ? -J : 0;
+    const int64_t K = dir.jitterLifts ? -J : 0;
     int64_t s;
     if (p.VertWave) {
       int64_t voff = v.VOff[static_cast<size_t>(L)];
-      if (d == 3 || d == 4)
+      if (dir.slanted && !dir.fromRight)
         voff = SlantVOff(x, v.Freq[L], v.Amp[L], r, Height, Phases[L], p.Period);
-      else if (d == 2 || d == 5)
+      else if (dir.slanted)
         voff = SlantVOff(int64_t{Width} - 1 - x, v.Freq[L], v.Amp[L], r, Height, Phases[L], p.Period);
       s = r + Bounded(voff) + K;
     } else {
@@ -94,8 +93,8 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
       std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
       continue;
     }
-    const int32_t d = p.Direction;
-    const bool slant = p.VertWave && Slanted(d);
+    const WaveDirectionTraits dir = TraitsOfDirection(p.Direction);
+    const bool slant = p.VertWave && dir.slanted;
     const int64_t hoff = p.HorzSway ? Bounded(v.HOff[L]) : 0;
 
     if (v.JitterFree[L] && !slant) {
@@ -127,7 +126,7 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
     const int64_t rowVOff = p.VertWave ? Bounded(v.VOff[L]) : 0;
     for (int32_t x = sp.X0; x < sp.X1; ++x) {
       const int64_t J = jit[x];
-      const int64_t K = d < 2 ? -J : 0;
+      const int64_t K = dir.jitterLifts ? -J : 0;
       const int64_t s = Clamp(p.VertWave ? r + rowVOff + K : r - J, lastRow);
       const auto t = static_cast<int32_t>(K == 0 ? r : Clamp(r + K, lastRow));
       const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
@@ -149,7 +148,7 @@ void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64
   const double damping = Height - r / 2.0;
   const double height = Height;
   const double phase = Phases[L];
-  const bool fromRight = p.Direction == 2 || p.Direction == 5;
+  const bool fromRight = TraitsOfDirection(p.Direction).fromRight;
   const int64_t lastRow = Height - 1, lastCol = Width - 1;
   const double* cosines = CosTable().data();
   const int16_t* lmR = LayerRow(r);

@@ -21,8 +21,6 @@ std::array<double, 361> MakeCosTable() {
   return t;
 }
 
-bool SubtractsPhase(int32_t direction) { return direction == 0 || direction == 4 || direction == 5; }
-
 }  // namespace
 
 const std::array<double, 361>& CosTable() {
@@ -192,7 +190,7 @@ void Waves::AdvancePhases(uint32_t elapsed, int32_t speedPercent, bool timeBased
     }
     const uint32_t phase = static_cast<uint32_t>(Phases[i]);
     const uint32_t delta = static_cast<uint32_t>(static_cast<uint64_t>(step));
-    Phases[i] = static_cast<int32_t>(SubtractsPhase(p.Direction) ? phase - delta : phase + delta);
+    Phases[i] = static_cast<int32_t>(TraitsOfDirection(p.Direction).backward ? phase - delta : phase + delta);
   }
 }
 

@@ -94,7 +94,7 @@ GifFrame ReadFrame(GifFileType* gif, const GraphicsControlBlock& control, const 
   frame.palette = desc.ColorMap ? PaletteOf(desc.ColorMap) : global;
   frame.transparentIndex = control.TransparentColor;
   frame.delayCs = control.DelayTime;
-  frame.disposal = control.DisposalMode;
+  frame.disposal = GifDisposalOf(control.DisposalMode);
   frame.indices.resize(static_cast<size_t>(area));
   for (int32_t y : RowOrder(frame.height, desc.Interlace)) {
     if (DGifGetLine(gif, frame.indices.data() + static_cast<size_t>(y) * frame.width, frame.width) == GIF_ERROR) {

@@ -15,6 +15,20 @@ namespace lumevra {
 // when tiny).
 inline constexpr size_t kMaxGifFrames = 10000;
 
+// What happens to a frame's area before the next frame is painted.
+enum class GifDisposal : uint8_t {
+  Unspecified = 0,        // left as it is, as Keep
+  Keep = 1,
+  RestoreBackground = 2,  // the area is cleared to the background
+  RestorePrevious = 3,    // the canvas goes back to what it was before the frame
+};
+
+// The graphic control extension's disposal method; the reserved values 4..7
+// are Unspecified.
+constexpr GifDisposal GifDisposalOf(int32_t stored) {
+  return stored >= 1 && stored <= 3 ? static_cast<GifDisposal>(stored) : GifDisposal::Unspecified;
+}
+
 struct GifFrame {
   // The frame's rectangle on the logical screen (may reach past it).
   int32_t left = 0;
@@ -28,7 +42,7 @@ struct GifFrame {
   // From the graphic control extension before the frame.
   int32_t transparentIndex = -1;  // -1: none
   int32_t delayCs = 0;            // hundredths of a second
-  int32_t disposal = 0;           // 0 unspecified, 1 keep, 2 background, 3 previous
+  GifDisposal disposal = GifDisposal::Unspecified;
 };
 
 struct GifAnimation {

@@ -41,6 +41,49 @@ uint8_t ParseOffScreenEdges(std::string_view letters);
 // The letters of the set bits in the order T, B, L, R ("" for none).
 std::string OffScreenEdgesText(uint8_t edges);
 
+// How an object moves ("Motion"). The bouncing generator turns at the
+// edges of the movement area; the wanderer drifts and turns now and then.
+enum class ObjectMotion : uint8_t {
+  None = 0,
+  Wander = 1,
+  Bounce = 2,            // both axes follow the bouncing generator
+  BounceHorizontal = 3,  // x only
+  BounceVertical = 4,    // y only
+  WrapHorizontal = 5,    // one way along x, re-entering at the other side
+  WrapVertical = 6,      // one way along y
+  Ellipse = 7,           // round an ellipse inscribed in the area
+  Jitter = 9,            // small random shakes around the current place
+};
+// The stored value; 8 and anything past 9 do not move the object.
+constexpr ObjectMotion MotionOf(uint8_t stored) {
+  return stored <= 7 || stored == 9 ? static_cast<ObjectMotion>(stored) : ObjectMotion::None;
+}
+
+// The direction an object starts in ("InitialDir"); the axis a value leaves
+// open is chosen at random.
+enum class StartDirection : uint8_t {
+  Random = 0, Left, Right, Up, Down, UpLeft, UpRight, DownLeft, DownRight,
+};
+// The stored value; anything past 8 is Random.
+constexpr StartDirection StartDirectionOf(uint8_t stored) {
+  return stored <= 8 ? static_cast<StartDirection>(stored) : StartDirection::Random;
+}
+
+// Where a start coordinate lies on its axis of the movement area
+// ("PosLeftType", "PosTopType").
+enum class StartPlace : uint8_t {
+  KeyValue = 0,     // "PosLeft" / "PosTop" as given
+  NearEdge = 1,     // left / top
+  FarEdge = 2,      // right / bottom
+  Middle = 3,
+  RandomInside = 4,
+  RandomOutside = 5,
+};
+// The stored value; anything past 5 is KeyValue.
+constexpr StartPlace StartPlaceOf(uint8_t stored) {
+  return stored <= 5 ? static_cast<StartPlace>(stored) : StartPlace::KeyValue;
+}
+
 // "Obj" + index in decimal: the section of the object at that list position.
 std::string ObjectSection(int32_t index);
 

@@ -29,21 +29,22 @@ int64_t HalfWide(int64_t n) { return n / 2; }
 int32_t Inc(int32_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u); }
 
 // A start coordinate along one axis between the sides lo and hi.
-int32_t StartCoordinate(uint8_t type, int32_t keyValue, int32_t lo, int32_t hi) {
+int32_t StartCoordinate(StartPlace place, int32_t keyValue, int32_t lo, int32_t hi) {
   const int64_t mid = lo + HalfWide(int64_t{hi} - lo);
-  switch (type) {
-    case 1: return lo;
-    case 2: return hi;
-    case 3: return Pin(mid);
-    case 4: return RandomRange(lo, hi);
-    case 5: {
+  switch (place) {
+    case StartPlace::NearEdge: return lo;
+    case StartPlace::FarEdge: return hi;
+    case StartPlace::Middle: return Pin(mid);
+    case StartPlace::RandomInside: return RandomRange(lo, hi);
+    case StartPlace::RandomOutside: {
       // Outside the area: a draw in the near half is taken as lo - r, one in
       // the far half is mirrored beyond hi.
       const int32_t r = RandomRange(lo, hi);
       return r < mid ? Pin(int64_t{lo} - r) : Pin(2 * int64_t{hi} - r);
     }
-    default: return keyValue;
+    case StartPlace::KeyValue: break;
   }
+  return keyValue;
 }
 
 // Frame size over background size. A background of no size would make the
@@ -84,8 +85,8 @@ void AnimObject::Prepare() {
     MoveArea = {Pin(int64_t{base.Left} - hw), Pin(int64_t{base.Top} - hh),
                 Pin(base.Right + scaledHw), Pin(base.Bottom + scaledHh)};
 
-  PosLeft = StartCoordinate(PosLeftType, PosLeft, MoveArea.Left, MoveArea.Right);
-  PosTop = StartCoordinate(PosTopType, PosTop, MoveArea.Top, MoveArea.Bottom);
+  PosLeft = StartCoordinate(StartPlaceOf(PosLeftType), PosLeft, MoveArea.Left, MoveArea.Right);
+  PosTop = StartCoordinate(StartPlaceOf(PosTopType), PosTop, MoveArea.Top, MoveArea.Bottom);
 
   ResetPosition();
 }
@@ -94,16 +95,16 @@ void AnimObject::ResetPosition() {
   WentOffScreen = false;
   DirX = Sign();
   DirY = Sign();
-  switch (InitialDir) {
-    case 1: DirX = -1; break;
-    case 2: DirX = 1; break;
-    case 3: DirY = -1; break;
-    case 4: DirY = 1; break;
-    case 5: DirX = -1; DirY = -1; break;
-    case 6: DirX = 1; DirY = -1; break;
-    case 7: DirX = -1; DirY = 1; break;
-    case 8: DirX = 1; DirY = 1; break;
-    default: break;
+  switch (StartDirectionOf(InitialDir)) {
+    case StartDirection::Left: DirX = -1; break;
+    case StartDirection::Right: DirX = 1; break;
+    case StartDirection::Up: DirY = -1; break;
+    case StartDirection::Down: DirY = 1; break;
+    case StartDirection::UpLeft: DirX = -1; DirY = -1; break;
+    case StartDirection::UpRight: DirX = 1; DirY = -1; break;
+    case StartDirection::DownLeft: DirX = -1; DirY = 1; break;
+    case StartDirection::DownRight: DirX = 1; DirY = 1; break;
+    case StartDirection::Random: break;
   }
   WanderDirX = WrapDirX = DirX;
   WanderDirY = WrapDirY = DirY;
@@ -128,10 +129,12 @@ void AnimObject::StepMotion() {
 
   // Off-screen: the generator has passed a chosen edge of the background
   // (not just of the area) while travelling outwards.
-  if (Motion == 2 || Motion == 3 || Motion == 5)
+  using M = ObjectMotion;
+  const M motion = MotionOf(Motion);
+  if (motion == M::Bounce || motion == M::BounceHorizontal || motion == M::WrapHorizontal)
     WentOffScreen = (BounceX <= L && BounceX < 0 && DirX == -1 && (OffScreenEdges & kEdgeLeft)) ||
                     (BounceX >= R && BounceX > BackWidth && DirX == 1 && (OffScreenEdges & kEdgeRight));
-  if ((Motion == 2 || Motion == 4 || Motion == 6) && !WentOffScreen)
+  if ((motion == M::Bounce || motion == M::BounceVertical || motion == M::WrapVertical) && !WentOffScreen)
     WentOffScreen = (BounceY <= T && BounceY < 0 && DirY == -1 && (OffScreenEdges & kEdgeTop)) ||
                     (BounceY >= B && BounceY > BackHeight && DirY == 1 && (OffScreenEdges & kEdgeBottom));
 
@@ -147,7 +150,7 @@ void AnimObject::StepMotion() {
   if (WanderX <= L || WanderX >= R || WanderY <= T || WanderY >= B) WanderSteps = WanderStepLimit;
 
   if (WanderSteps >= WanderStepLimit) {
-    if (Motion == 1)
+    if (motion == M::Wander)
       WentOffScreen =
           (WanderY <= T && WanderY < 0 && WanderDirY == -1 && (OffScreenEdges & kEdgeTop)) ||
           (WanderY >= B && WanderY > BackHeight && WanderDirY == 1 && (OffScreenEdges & kEdgeBottom)) ||
@@ -171,30 +174,30 @@ void AnimObject::StepMotion() {
 
 void AnimObject::ApplyMotion() {
   const int64_t L = MoveArea.Left, T = MoveArea.Top, R = MoveArea.Right, B = MoveArea.Bottom;
-  switch (Motion) {
-    case 1:
+  switch (MotionOf(Motion)) {
+    case ObjectMotion::Wander:
       SetPosX(WanderX);
       SetPosY(WanderY);
       break;
-    case 2:
+    case ObjectMotion::Bounce:
       SetPosX(BounceX);
       SetPosY(BounceY);
       break;
-    case 3: SetPosX(BounceX); break;
-    case 4: SetPosY(BounceY); break;
-    case 5: {
+    case ObjectMotion::BounceHorizontal: SetPosX(BounceX); break;
+    case ObjectMotion::BounceVertical: SetPosY(BounceY); break;
+    case ObjectMotion::WrapHorizontal: {
       // One-way travel: while the bouncer runs against WrapDirX the centre
       // follows its mirror image, so it re-enters at the opposite side.
       const double m = static_cast<double>(L + R) - BounceX;
       SetPosX(WrapDirX < 0 ? (DirX > 0 ? m : BounceX) : (DirX > 0 ? BounceX : m));
       break;
     }
-    case 6: {
+    case ObjectMotion::WrapVertical: {
       const double m = static_cast<double>(T + B) - BounceY;
       SetPosY(WrapDirY < 0 ? (DirY > 0 ? m : BounceY) : (DirY > 0 ? BounceY : m));
       break;
     }
-    case 7: {
+    case ObjectMotion::Ellipse: {
       // An ellipse inscribed in the area, from its bottom point, clockwise
       // on the screen by Speed / 1000 degrees a step.
       const double a = -static_cast<double>(StepCount) * std::numbers::pi / 180.0 * Speed / 1000.0;
@@ -204,7 +207,7 @@ void AnimObject::ApplyMotion() {
       SetPosY(std::cos(a) * static_cast<double>(HalfWide(B - T) - Half(ImgHeight)) + cy);
       break;
     }
-    case 9: {
+    case ObjectMotion::Jitter: {
       // Jitter: a random walk of at most 4 x Speed / 1000 per step and axis.
       const double dx = static_cast<double>(Random(9) - 4) * Speed / 1000.0;
       SetPosX(PosX + dx);
@@ -212,7 +215,7 @@ void AnimObject::ApplyMotion() {
       SetPosY(PosY + dy);
       break;
     }
-    default: break;
+    case ObjectMotion::None: break;
   }
 }
 

@@ -51,7 +51,7 @@ void GifObject::KeyFrames(GifAnimation& gif) const {
       frame.transparentIndex = -1;
     else if (TransparentType != 0)
       frame.transparentIndex = index;
-    if (RefreshFrame) frame.disposal = 2;
+    if (RefreshFrame) frame.disposal = GifDisposal::RestoreBackground;
   }
 }
 

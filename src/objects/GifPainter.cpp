@@ -72,7 +72,7 @@ void GifPainter::Start(bool threaded) {
     const std::lock_guard<std::mutex> step(stepMutex_);
     std::fill(canvas_.begin(), canvas_.end(), background_);
     current_ = 0;
-    if (gif_->frames.front().disposal == 3) saved_ = canvas_;
+    if (gif_->frames.front().disposal == GifDisposal::RestorePrevious) saved_ = canvas_;
     PaintGifCanvasFrame(*gif_, 0, canvas_.data());
     Publish();
     framesShown_.store(1, std::memory_order_relaxed);
@@ -171,12 +171,12 @@ void GifPainter::ComposeNext() {
   if (next >= frames.size()) {
     next = 0;
     std::fill(canvas_.begin(), canvas_.end(), background_);
-  } else if (previous.disposal == 2) {
+  } else if (previous.disposal == GifDisposal::RestoreBackground) {
     FillArea(canvas_, gif_->width, FrameArea(previous, gif_->width, gif_->height), background_);
-  } else if (previous.disposal == 3 && saved_.size() == canvas_.size()) {
+  } else if (previous.disposal == GifDisposal::RestorePrevious && saved_.size() == canvas_.size()) {
     canvas_ = saved_;
   }
-  if (frames[next].disposal == 3) saved_ = canvas_;
+  if (frames[next].disposal == GifDisposal::RestorePrevious) saved_ = canvas_;
   PaintGifCanvasFrame(*gif_, next, canvas_.data());
   current_ = next;
 }

@@ -58,9 +58,10 @@ bool Project::LoadProject(const std::filesystem::path& file) {
     Width = Background.Width();
     Height = Background.Height();
 
-    if (Weather.Opacity == 0 && Weather.Kind == 1) Weather.Opacity = 9;
-    if (Weather.Opacity == 0 && Weather.Kind == 2) Weather.Opacity = 6;
-    if (Weather.SizeOrSlant == 0 && Weather.Kind == 1) Weather.SizeOrSlant = 4;
+    const WeatherKind kind = Weather.KindOf();
+    if (Weather.Opacity == 0 && kind == WeatherKind::Snow) Weather.Opacity = 9;
+    if (Weather.Opacity == 0 && kind == WeatherKind::Rain) Weather.Opacity = 6;
+    if (Weather.SizeOrSlant == 0 && kind == WeatherKind::Snow) Weather.SizeOrSlant = 4;
 
     // Older files name one sound outside the slots: it joins them, looping.
     if (!LegacySound.empty() && !SameText(LegacySound, "<NO SOUND>")) {

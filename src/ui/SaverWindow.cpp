@@ -265,8 +265,8 @@ void SaverWindow::InitSounds() {
         s.Active = false;
       }
     }
-    if (slot.PlayMode == 1) s.NextDelay = RandomRange(slot.PauseMin, slot.PauseMax);
-    else if (slot.PlayMode == 2) s.NextDelay = slot.PauseMin;
+    if (slot.ModeOf() == SoundPlayMode::RandomPause) s.NextDelay = RandomRange(slot.PauseMin, slot.PauseMax);
+    else if (slot.ModeOf() == SoundPlayMode::FixedPause) s.NextDelay = slot.PauseMin;
   }
 }
 
@@ -281,30 +281,31 @@ void SaverWindow::TickSounds() {
     // Whole seconds since the pause began, correct across the tick wrap.
     const int64_t elapsed = TicksBetween(static_cast<uint32_t>(s.StartTick), now) / 1000;
     bool play = false;
-    switch (slot.PlayMode) {
-      case 0:
+    const SoundPlayMode mode = slot.ModeOf();
+    switch (mode) {
+      case SoundPlayMode::Loop:
         if (!s.Started) {
           s.Started = true;
           play = true;
         }
         break;
-      case 1:
+      case SoundPlayMode::RandomPause:
         if (elapsed >= s.NextDelay) {
           s.StartTick = now;
           s.NextDelay = RandomRange(slot.PauseMin, slot.PauseMax);
           play = true;
         }
         break;
-      case 2:
+      case SoundPlayMode::FixedPause:
         if (elapsed >= slot.PauseMin) {
           s.StartTick = now;
           play = true;
         }
         break;
-      default: break;
+      case SoundPlayMode::Never: break;
     }
     if (play) {
-      Sounds->Play(i, slot.PlayMode == 0);
+      Sounds->Play(i, mode == SoundPlayMode::Loop);
       host_.ProcessMessages();
       if (state_ == State::Closed) return;  // the messages closed the window
     }

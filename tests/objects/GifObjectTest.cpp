@@ -296,7 +296,7 @@ TEST(GifPainterTest, RestorePreviousDisposalBringsBackTheCanvas) {
   auto gif = std::make_shared<GifAnimation>(SolidAnimation(2, 1, {kRed, kGreen, kBlue}, 10));
   gif->frames[1].width = 1;  // green on the left pixel, then restored
   gif->frames[1].indices = {1};
-  gif->frames[1].disposal = 3;
+  gif->frames[1].disposal = GifDisposal::RestorePrevious;
   gif->frames[2].left = 1;  // blue on the right pixel
   gif->frames[2].width = 1;
   gif->frames[2].indices = {2};

@@ -136,9 +136,9 @@ void ReadWaves(const SceneReader& r, ProjectData& d) {
 void ReadWeather(const SceneReader& r, ProjectData& d) {
   WeatherParams& w = d.Weather;
   const std::string kind = r.String("Weather", "Kind", "0");
-  if (SameText(kind, "none")) w.Kind = 0;
-  else if (SameText(kind, "snow")) w.Kind = 1;
-  else if (SameText(kind, "rain")) w.Kind = 2;
+  if (SameText(kind, "none")) w.Kind = static_cast<int32_t>(WeatherKind::None);
+  else if (SameText(kind, "snow")) w.Kind = static_cast<int32_t>(WeatherKind::Snow);
+  else if (SameText(kind, "rain")) w.Kind = static_cast<int32_t>(WeatherKind::Rain);
   else w.Kind = r.Int("Weather", "Kind", 0, 0, 2);
   w.Amount = r.Int("Weather", "Amount", 0, 0);
   w.SpeedIndex = r.Int("Weather", "SpeedIndex", 10, 0, 20);
