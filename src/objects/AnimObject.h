@@ -128,6 +128,7 @@ public:
   virtual void DrawOnto(Bitmap32& frame, const Rect& place, FontRaster* fonts) = 0;
   // The picture file this object shows; null for a kind without one (text).
   virtual std::string* PictureFile() { return nullptr; }
+  const std::string* PictureFile() const { return const_cast<AnimObject*>(this)->PictureFile(); }
   // Caller-driven stepping for tools and tests: the worker (and a GIF's
   // frame painter) takes no steps of its own, only StepNow's.
   virtual void SetManualStepping(bool manual) { Worker.SetManual(manual); }

@@ -6,6 +6,7 @@
 #include "base/AnsiText.h"
 #include "base/Ini.h"
 #include "ProjectJson.h"
+#include "engine/ScenePlayer.h"
 #include "objects/ObjectList.h"
 #include "package/PackageInfo.h"
 #include "package/Project.h"
@@ -37,15 +38,17 @@ void PrintJson(const std::filesystem::path& file, const std::optional<PackageInf
   out << "{\"package\": ";
   PrintPackageJson(info, out);
   out << ", \"project\": ";
-  Project project(MakeAnimObjectsFactory({}));
+  ScenePlayer scene;
   bool loaded = false;
-  if (LoadCarriedProject(file, project, loaded)) WriteProjectJson(project, loaded, out);
+  if (LoadCarriedProject(file, scene.GetProject(), loaded))
+    WriteProjectJson(scene.GetProject(), scene.Objects(), loaded, out);
   else out << "null";
   out << "}\n";
 }
 
 void PrintProjectText(const std::filesystem::path& file, std::ostream& out) {
-  Project project(MakeAnimObjectsFactory({}));
+  ScenePlayer scene;
+  Project& project = scene.GetProject();
   bool loaded = false;
   if (!LoadCarriedProject(file, project, loaded)) {
     out << "project: none\n";
@@ -57,7 +60,7 @@ void PrintProjectText(const std::filesystem::path& file, std::ostream& out) {
   }
   out << "project: \"" << AnsiToUtf8(project.Title) << "\", " << project.Width << " x " << project.Height
       << ", weather kind " << project.Weather.Kind << ", " << project.SoundCount() << " sounds, "
-      << (project.Objects ? project.Objects->Count() : 0) << " objects\n";
+      << (scene.Objects() ? scene.Objects()->Count() : 0) << " objects\n";
 }
 
 void PrintText(const std::filesystem::path& file, const std::optional<PackageInfo>& info, std::ostream& out) {

@@ -7,9 +7,7 @@
 #include "Json.h"
 #include "base/AnsiText.h"
 #include "objects/ObjectList.h"
-#include "objects/PictureObjects.h"
 #include "objects/TextObject.h"
-#include "package/Project.h"
 
 namespace lumevra {
 
@@ -38,8 +36,8 @@ void WriteObject(const AnimObject& o, std::ostream& out) {
     out << ", " << JsonString(AnsiToUtf8(key)) << ": ";
     WriteValue(value, out);
   }
-  if (const auto* picture = dynamic_cast<const PictureObject*>(&o))
-    out << ", \"FileName\": " << JsonString(AnsiToUtf8(picture->FileName));
+  if (const std::string* file = o.PictureFile())
+    out << ", \"FileName\": " << JsonString(AnsiToUtf8(*file));
   if (const auto* text = dynamic_cast<const TextObject*>(&o)) {
     out << ", \"Lines\": [";
     for (size_t i = 0; i < text->Lines.size(); ++i)
@@ -51,12 +49,12 @@ void WriteObject(const AnimObject& o, std::ostream& out) {
 
 }  // namespace
 
-void WriteObjectsJson(const Project& project, std::ostream& out) {
+void WriteObjectsJson(const ObjectList* objects, std::ostream& out) {
   out << "[";
-  if (const auto* list = dynamic_cast<const ObjectList*>(project.Objects.get()))
-    for (size_t i = 0; i < list->Count(); ++i) {
+  if (objects)
+    for (size_t i = 0; i < objects->Count(); ++i) {
       out << (i ? ", " : "");
-      WriteObject(list->Items(i), out);
+      WriteObject(objects->Items(i), out);
     }
   out << "]";
 }

@@ -5,10 +5,10 @@
 
 namespace lumevra {
 
-class Project;
+class ObjectList;
 
-// Every object of the project's list with its key-backed fields; an empty
-// array when the project has no list.
-void WriteObjectsJson(const Project& project, std::ostream& out);
+// Every object of the list with its key-backed fields; an empty array
+// without a list.
+void WriteObjectsJson(const ObjectList* objects, std::ostream& out);
 
 }  // namespace lumevra

@@ -30,7 +30,7 @@ void WriteWave(const WaveParams& w, std::ostream& out) {
 
 }  // namespace
 
-void WriteProjectJson(const Project& p, bool loaded, std::ostream& out) {
+void WriteProjectJson(const Project& p, const ObjectList* objects, bool loaded, std::ostream& out) {
   out << "{\"load_ok\": " << Bool(loaded) << ", \"error\": ";
   if (loaded) out << "null";
   else out << JsonString(p.LoadError);
@@ -58,7 +58,7 @@ void WriteProjectJson(const Project& p, bool loaded, std::ostream& out) {
         << ", \"PauseMin\": " << s.PauseMin << ", \"PauseMax\": " << s.PauseMax << "}";
   }
   out << "], \"objects\": ";
-  WriteObjectsJson(p, out);
+  WriteObjectsJson(objects, out);
   const BuildInfo& e = p.Build;
   out << ", \"build\": {\"ExeFileName\": " << Str(e.ExeFileName) << ", \"ExeSound\": " << Bool(e.ExeSound)
       << ", \"ExeMusicFile\": " << Str(e.ExeMusicFile) << ", \"ExeMusic\": " << Bool(e.ExeMusic)
