@@ -31,9 +31,9 @@ void Project::Release() {
 }
 
 int32_t Project::SoundCount() const {
-  for (int32_t i = 0; i < 8; ++i)
+  for (int32_t i = 0; i < kSoundSlots; ++i)
     if (SoundSlots[i].SoundFile.empty()) return i;
-  return 8;
+  return kSoundSlots;
 }
 
 bool Project::LoadProject(const std::filesystem::path& file) {
@@ -74,7 +74,7 @@ bool Project::LoadProject(const std::filesystem::path& file) {
     LegacySound.clear();
 
     Ready = true;
-    for (size_t i = 0; i < 8; ++i) BaseSpeeds[i] = WaveLayers[i].Speed;
+    for (size_t i = 0; i < BaseSpeeds.size(); ++i) BaseSpeeds[i] = WaveLayers[i].Speed;
     ObjectsText = loader.ObjectsText;
     if (Objects) Objects->LoadObjects(loader.ObjectsText);
     ReadBuildInfo(loader.BuildInfoText);

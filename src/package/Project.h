@@ -68,7 +68,7 @@ public:
   std::unique_ptr<ProjectObjects> Objects;
   std::string ObjectsText;  // as loaded, also when no list is built
   lumevra::BuildInfo Build;
-  std::array<int32_t, 8> BaseSpeeds{};
+  std::array<int32_t, kWaveLayers> BaseSpeeds{};
   // Why the last load failed (empty after a successful one); for tools.
   std::string LoadError;
 

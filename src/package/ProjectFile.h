@@ -65,16 +65,16 @@ public:
   void GetBackground(Bitmap32& bitmap) const;
   void GetThumbnail(Bitmap32& bitmap) const;
   void GetMask(Bitmap32& bitmap) const;
-  void GetWaveParams(std::array<WaveParams, 8>& params) const { params = WaveLayers; }
+  void GetWaveParams(std::array<WaveParams, kWaveLayers>& params) const { params = WaveLayers; }
   void GetWeather(WeatherParams& weather) const { weather = Weather; }
-  void GetSoundSlots(std::array<SoundSlot, 8>& slots) const { slots = SoundSlots; }
+  void GetSoundSlots(std::array<SoundSlot, kSoundSlots>& slots) const { slots = SoundSlots; }
 
   IntList MaskCodes;
   DecodedPicture Background;
   DecodedPicture Thumbnail;
   WeatherParams Weather;
-  std::array<WaveParams, 8> WaveLayers;
-  std::array<SoundSlot, 8> SoundSlots;
+  std::array<WaveParams, kWaveLayers> WaveLayers;
+  std::array<SoundSlot, kSoundSlots> SoundSlots;
   std::string ObjectsText;
   std::string Title;
   std::string Description;

@@ -8,6 +8,10 @@
 
 namespace lumevra {
 
+// A project has this many wave layers and this many sound slots.
+inline constexpr int32_t kWaveLayers = 8;
+inline constexpr int32_t kSoundSlots = 8;
+
 // The six wave directions of a layer. Straight waves run along the rows;
 // their jitter lifts both the source and the target row. Slanted waves add a
 // column term that tilts the wave fronts, starting from the left or the
@@ -89,10 +93,6 @@ struct WeatherParams {
   // it), even one that draws nothing.
   bool SwitchedOn() const { return Kind > 0; }
 };
-
-// A project has this many wave layers and this many sound slots.
-inline constexpr int32_t kWaveLayers = 8;
-inline constexpr int32_t kSoundSlots = 8;
 
 // When a sound slot plays, by the stored "PlayMode".
 enum class SoundPlayMode : int32_t {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "package/ProjectRecords.h"
 #include "sound/SoundOutput.h"
 
 namespace lumevra {
@@ -22,7 +23,7 @@ public:
 
 class SoundEffects {
 public:
-  static constexpr int kSlots = 8;
+  static constexpr int kSlots = kSoundSlots;  // one player per slot of the project
   enum : uint8_t { ModeDirect = 0, ModeFallback = 2, ModeSettingUp = 3 };
 
   // Sets up the eight players from `output` (bound to the saver window).
