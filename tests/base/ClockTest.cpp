@@ -5,7 +5,7 @@
 namespace lumevra {
 namespace {
 
-TEST(Ticks, ManualClockMovesOnlyWhenTold) {
+TEST(Clock, ManualClockMovesOnlyWhenTold) {
   ManualClock clock(0xFFFFFFF0u);
   {
     ScopedClock scoped(clock);

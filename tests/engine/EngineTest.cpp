@@ -59,7 +59,7 @@ struct EngineRig {
 int NoLayer(int32_t, int32_t) { return -1; }
 int TopAndBottom(int32_t x, int32_t y) { return y < 10 ? (x > 1 ? 1 : -1) : 0; }
 
-TEST(AnimEngine, WithNothingDrawnOverTheWavesTheWaveSurfaceShowsTheUnchangedPicture) {
+TEST(Engine, WithNothingDrawnOverTheWavesTheWaveSurfaceShowsTheUnchangedPicture) {
   EngineRig rig(12, 9, NoLayer);
   rig.Start();
   EXPECT_EQ(&rig.engine.OutputSurface(), &rig.engine.WaveSurface);
@@ -72,7 +72,7 @@ TEST(AnimEngine, WithNothingDrawnOverTheWavesTheWaveSurfaceShowsTheUnchangedPict
   EXPECT_EQ(rig.engine.Water.Phases[1], 4 * 12);  // the phases still advance (15 x 40 / 50 per frame)
 }
 
-TEST(AnimEngine, OutputIsTheFrameSurfaceWhenAnythingIsDrawnOverTheWaves) {
+TEST(Engine, OutputIsTheFrameSurfaceWhenAnythingIsDrawnOverTheWaves) {
   struct Case { const char* name; int32_t kind; bool weatherOn; bool object; bool clockOn; bool frame; };
   const Case cases[] = {
       {"nothing", 0, false, false, false, false},
@@ -101,7 +101,7 @@ TEST(AnimEngine, OutputIsTheFrameSurfaceWhenAnythingIsDrawnOverTheWaves) {
   }
 }
 
-TEST(AnimEngine, PrepareStartsFromTheUndisturbedPicture) {
+TEST(Engine, PrepareStartsFromTheUndisturbedPicture) {
   EngineRig rig(20, 20, TopAndBottom);
   rig.project.WaveLayers[0].Amplitude = 6;
   rig.project.WaveLayers[0].Reflection = true;
@@ -115,7 +115,7 @@ TEST(AnimEngine, PrepareStartsFromTheUndisturbedPicture) {
   EXPECT_EQ(rig.engine.LastTick, 1000u);
 }
 
-TEST(AnimEngine, PhasesFollowTheElapsedTime) {
+TEST(Engine, PhasesFollowTheElapsedTime) {
   struct Case { const char* name; uint32_t start; int32_t percent; bool timeBased; uint32_t steps[3]; int32_t phase; };
   const Case cases[] = {
       {"nominal frames", 1000, 100, true, {50, 50, 50}, 45},
@@ -142,7 +142,7 @@ TEST(AnimEngine, PhasesFollowTheElapsedTime) {
   }
 }
 
-TEST(AnimEngine, ALayerWithoutPeriodDoesNotStopTheFrame) {
+TEST(Engine, ALayerWithoutPeriodDoesNotStopTheFrame) {
   EngineRig rig(16, 20, TopAndBottom);
   rig.project.WaveLayers[0].Period = 0;
   rig.project.WaveLayers[0].Amplitude = 9;
@@ -164,7 +164,7 @@ TEST(AnimEngine, ALayerWithoutPeriodDoesNotStopTheFrame) {
   EXPECT_TRUE(moved);
 }
 
-TEST(AnimEngine, StepWithoutPreparationIsRefused) {
+TEST(Engine, StepWithoutPreparationIsRefused) {
   EngineRig rig(4, 4, NoLayer);
   EXPECT_THROW(rig.engine.Step(), std::logic_error);
   rig.Start();
@@ -177,7 +177,7 @@ TEST(AnimEngine, StepWithoutPreparationIsRefused) {
   EXPECT_EQ(rig.engine.OutputSurface().Width(), 6);
 }
 
-TEST(AnimEngine, SetWeatherCreatesWhatTheKindAsksForAndFreesItWhenOff) {
+TEST(Engine, SetWeatherCreatesWhatTheKindAsksForAndFreesItWhenOff) {
   EngineRig rig(30, 20, NoLayer);
   rig.project.Weather = WeatherParams{1, 40, 3, 12, 15, 7};
   rig.Start(true);
@@ -242,7 +242,7 @@ void PaintPicture(ImageObject& object) {
   object.SetAlpha(255);
 }
 
-TEST(AnimEngine, DrawsShownPictureObjectsOntoTheFrame) {
+TEST(Engine, DrawsShownPictureObjectsOntoTheFrame) {
   const Color32 red = Rgba(255, 0, 0), blue = Rgba(0, 0, 255);
   struct Case {
     const char* name;
@@ -288,7 +288,7 @@ TEST(AnimEngine, DrawsShownPictureObjectsOntoTheFrame) {
   }
 }
 
-TEST(AnimEngine, TheClockIsDrawnInItsCornerOverTheFrame) {
+TEST(Engine, TheClockIsDrawnInItsCornerOverTheFrame) {
   EngineRig rig(240, 160, TopAndBottom);
   rig.engine.ClockOn = true;
   rig.engine.Clock.Corner = 3;
@@ -315,7 +315,7 @@ TEST(AnimEngine, TheClockIsDrawnInItsCornerOverTheFrame) {
   EXPECT_GT(changedInside, 20);
 }
 
-TEST(AnimEngine, ClockFaceSizeIsAnEighthOfTheWidthRoundedHalfToEven) {
+TEST(Engine, ClockFaceSizeIsAnEighthOfTheWidthRoundedHalfToEven) {
   const int32_t widths[][2] = {{20, 2}, {28, 4}, {100, 12}, {1024, 128}};
   for (const auto& w : widths) {
     EngineRig rig(w[0], 4, NoLayer);
@@ -326,7 +326,7 @@ TEST(AnimEngine, ClockFaceSizeIsAnEighthOfTheWidthRoundedHalfToEven) {
   }
 }
 
-TEST(AnimEngine, AClockSwitchedOnAfterPrepareStillGetsAFrame) {
+TEST(Engine, AClockSwitchedOnAfterPrepareStillGetsAFrame) {
   EngineRig rig(160, 40, NoLayer);
   rig.Start();
   ASSERT_TRUE(rig.engine.FrameSurface.Empty());

@@ -54,7 +54,7 @@ Color32 Over(Color32 f, uint32_t m) {
   return (m << 24) | (mix(RedOf(f), 0x40) << 16) | (mix(GreenOf(f), 0x40) << 8) | mix(BlueOf(f), 0x40);
 }
 
-TEST(ImgObjectTest, TransparencyByKindAndKeys) {
+TEST(ImageObjectTest, TransparencyByKindAndKeys) {
   struct Case {
     const char* name;
     bool png;
@@ -85,7 +85,7 @@ TEST(ImgObjectTest, TransparencyByKindAndKeys) {
   }
 }
 
-TEST(ImgObjectTest, OpacityAppliesExceptToPngsWithoutTheirAlphaInUse) {
+TEST(ImageObjectTest, OpacityAppliesExceptToPngsWithoutTheirAlphaInUse) {
   {
     ImgScene bmp(FourColourBmp(), "a.bmp", false, 0, 5);
     EXPECT_EQ(bmp.Drawn().GetPixel(0, 0), Over(kRed, 128));
@@ -105,7 +105,7 @@ TEST(ImgObjectTest, OpacityAppliesExceptToPngsWithoutTheirAlphaInUse) {
   EXPECT_EQ(opaquePng.Drawn().GetPixel(0, 0), kRed);
 }
 
-TEST(ImgObjectTest, KeyColorIsTheWholeBottomLeftPixel) {
+TEST(ImageObjectTest, KeyColorIsTheWholeBottomLeftPixel) {
   ImgScene png(FourColourPng(), "a.png", true, 1);
   EXPECT_EQ(png.img.KeyColor, (kBlue & 0x00FFFFFFu) | 0x80000000u);
   ImgScene bmp(FourColourBmp(), "a.bmp", true, 2);
@@ -114,7 +114,7 @@ TEST(ImgObjectTest, KeyColorIsTheWholeBottomLeftPixel) {
   EXPECT_EQ(bmp.img.KeyColor, kGreen);
 }
 
-TEST(ImgObjectTest, CombinePixelTruncates) {
+TEST(ImageObjectTest, CombinePixelTruncates) {
   ImageObject img;
   img.Transparent = false;
   Color32 b = Rgba(0, 255, 10, 0);
@@ -127,7 +127,7 @@ std::string AlphaRampPng() {
   return test::MakePng(2, 2, {0x0A000000u, 0x14000000u, 0x1E000000u, 0x28000000u}, true);
 }
 
-TEST(ImgObjectTest, PixelAlphaFollowsCutOffAndMirroring) {
+TEST(ImageObjectTest, PixelAlphaFollowsCutOffAndMirroring) {
   struct Case {
     int32_t x, y;
     bool flipped;
@@ -162,7 +162,7 @@ TEST(ImgObjectTest, PixelAlphaFollowsCutOffAndMirroring) {
   }
 }
 
-TEST(ImgObjectTest, PixelAlphaScalesWithMasterAlphaOnlyWhenInUse) {
+TEST(ImageObjectTest, PixelAlphaScalesWithMasterAlphaOnlyWhenInUse) {
   ImgScene scene(AlphaRampPng(), "ramp.png", true, 0, 5);
   uint32_t alpha = 0;
   scene.img.PixelAlpha(1, 1, alpha);
@@ -175,7 +175,7 @@ TEST(ImgObjectTest, PixelAlphaScalesWithMasterAlphaOnlyWhenInUse) {
 // Shrunk with the draft filter, the alpha still comes per pixel: the
 // transparent left column leaves the frame's colour as it was (its alpha
 // becomes the pixel's, 0).
-TEST(ImgObjectTest, ShrunkPngKeepsItsAlpha) {
+TEST(ImageObjectTest, ShrunkPngKeepsItsAlpha) {
   std::vector<uint32_t> pixels;
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) pixels.push_back(x < 2 ? 0x00FF0000u : kRed);
@@ -188,7 +188,7 @@ TEST(ImgObjectTest, ShrunkPngKeepsItsAlpha) {
   EXPECT_EQ(frame.GetPixel(1, 1), kRed);
 }
 
-TEST(ImgObjectTest, UnusablePicturesShowNothing) {
+TEST(ImageObjectTest, UnusablePicturesShowNothing) {
   test::TempFolder folder;
   const std::string cases[] = {
       test::WritePicture(folder, "broken.png", std::string("\x89PNG\r\n\x1a\n", 8) + "garbage"),
@@ -212,7 +212,7 @@ TEST(ImgObjectTest, UnusablePicturesShowNothing) {
   }
 }
 
-TEST(ImgObjectTest, PrepareAgainReloadsAndResetsTheOpacity) {
+TEST(ImageObjectTest, PrepareAgainReloadsAndResetsTheOpacity) {
   ImgScene scene(FourColourBmp(), "a.bmp", false, 0, 5);
   scene.img.ApplyAlpha(3);
   scene.img.Opacity = 10;

@@ -30,7 +30,7 @@ std::vector<std::string> Types(const ObjectList& list) {
   return types;
 }
 
-TEST(AnimObjects, ObjectsInSectionOrderEachReadingItsOwnSection) {
+TEST(ObjectList, ObjectsInSectionOrderEachReadingItsOwnSection) {
   ObjectList list;
   list.LoadObjects(Section(0, "GIF", "AnimSpeed=3\r\nMotion=1\r\n") +
                    Section(1, "IMG", "Motion=2\r\n") +
@@ -44,13 +44,13 @@ TEST(AnimObjects, ObjectsInSectionOrderEachReadingItsOwnSection) {
   EXPECT_EQ(dynamic_cast<TextObject&>(list.Items(2)).FontSize, 40);
 }
 
-TEST(AnimObjects, SectionsOutOfOrderInTheTextStillGoByNumber) {
+TEST(ObjectList, SectionsOutOfOrderInTheTextStillGoByNumber) {
   ObjectList list;
   list.LoadObjects(Section(1, "TXT") + Section(0, "GIF"));
   EXPECT_EQ(Types(list), (std::vector<std::string>{"GIF", "TXT"}));
 }
 
-TEST(AnimObjects, AGapShiftsTheLaterObjectsToTheFollowingSection) {
+TEST(ObjectList, AGapShiftsTheLaterObjectsToTheFollowingSection) {
   // Obj1 is missing: the GIF of Obj2 becomes object 1 and reads section Obj1,
   // which does not exist, so its own keys are not seen.
   ObjectList list;
@@ -62,7 +62,7 @@ TEST(AnimObjects, AGapShiftsTheLaterObjectsToTheFollowingSection) {
   EXPECT_EQ(gif.Opacity, 10);
 }
 
-TEST(AnimObjects, UnknownAndMissingTypesGiveNoObject) {
+TEST(ObjectList, UnknownAndMissingTypesGiveNoObject) {
   ObjectList list;
   list.LoadObjects(Section(0, "GIF") + Section(1, "BMP", "Opacity=4\r\n") + Section(2, "IMG") +
                    "[Obj3]\r\nOpacity=6\r\n" + Section(4, "TXT"));
@@ -72,7 +72,7 @@ TEST(AnimObjects, UnknownAndMissingTypesGiveNoObject) {
   EXPECT_EQ(list.Items(2).Opacity, 10);
 }
 
-TEST(AnimObjects, TypeNamesAreExact) {
+TEST(ObjectList, TypeNamesAreExact) {
   ObjectList list;
   for (const char* type : {"gif", "Img", "txt", "GIFs", "TEXT", "G IF", ""}) {
     list.LoadObjects(Section(0, type));
@@ -83,7 +83,7 @@ TEST(AnimObjects, TypeNamesAreExact) {
   EXPECT_EQ(list.Count(), 1u);
 }
 
-TEST(AnimObjects, AtMostSectionsObj0ToObj100) {
+TEST(ObjectList, AtMostSectionsObj0ToObj100) {
   std::string text;
   for (int i = 0; i <= 101; ++i) text += Section(i, "TXT", "FontSize=" + std::to_string(i + 1) + "\r\n");
   ObjectList list;
@@ -98,7 +98,7 @@ TEST(AnimObjects, AtMostSectionsObj0ToObj100) {
   EXPECT_EQ(list.Count(), 0u);
 }
 
-TEST(AnimObjects, LoadingReplacesTheList) {
+TEST(ObjectList, LoadingReplacesTheList) {
   ObjectList list;
   list.LoadObjects(Section(0, "GIF") + Section(1, "GIF"));
   list.LoadObjects(Section(0, "TXT"));
@@ -107,7 +107,7 @@ TEST(AnimObjects, LoadingReplacesTheList) {
   EXPECT_EQ(list.Count(), 0u);
 }
 
-TEST(AnimObjects, GarbageGivesAnEmptyOrPartialList) {
+TEST(ObjectList, GarbageGivesAnEmptyOrPartialList) {
   ObjectList list;
   list.LoadObjects(std::string(4096, '\0'));
   EXPECT_EQ(list.Count(), 0u);
@@ -145,7 +145,7 @@ private:
   std::vector<int>& freed_;
 };
 
-TEST(AnimObjects, AddSetsTheIndexAndClearFreesInListOrder) {
+TEST(ObjectList, AddSetsTheIndexAndClearFreesInListOrder) {
   std::vector<int> freed;
   {
     ObjectList list;
@@ -169,7 +169,7 @@ TEST(AnimObjects, AddSetsTheIndexAndClearFreesInListOrder) {
   EXPECT_EQ(freed, (std::vector<int>{10, 11, 12, 20, 21}));
 }
 
-TEST(AnimObjects, RepointPicturesSkipsTextObjects) {
+TEST(ObjectList, RepointPicturesSkipsTextObjects) {
   ObjectList list;
   list.LoadObjects(Section(0, "GIF", "Filename=/a/bird.gif\r\n") +
                    Section(1, "TXT", "Text=" + EncodeObjectText("hello") + "\r\n") +
@@ -185,7 +185,7 @@ TEST(AnimObjects, RepointPicturesSkipsTextObjects) {
   EXPECT_EQ(dynamic_cast<TextObject&>(list.Items(1)).Lines, std::vector<std::string>{"hello"});
 }
 
-TEST(AnimObjects, FactoryGivesListsWithTheSharedFolder) {
+TEST(ObjectList, FactoryGivesListsWithTheSharedFolder) {
   const std::filesystem::path folder = "/shared/images";
   ProjectObjectsFactory factory = MakeAnimObjectsFactory(folder);
   std::unique_ptr<ProjectObjects> objects = factory();
@@ -207,7 +207,7 @@ size_t ThreadCount() {
   return n;
 }
 
-TEST(AnimObjects, BuildingTheListStartsNoThread) {
+TEST(ObjectList, BuildingTheListStartsNoThread) {
   const size_t before = ThreadCount();
   std::string text;
   for (int i = 0; i <= 100; ++i) text += Section(i, i % 3 == 0 ? "GIF" : i % 3 == 1 ? "IMG" : "TXT");

@@ -119,7 +119,7 @@ TEST_F(GtkDialogHostTest, TimerTicksUntilStoppedFromItsOwnHandler) {
   EXPECT_EQ(dialog.timers, 4);
 }
 
-TEST_F(GtkDialogHostTest, CloseBoxEndsTheDialogWithOneFormClose) {
+TEST_F(GtkDialogHostTest, CloseBoxEndsTheDialogWithOneOnClose) {
   // Closed once the preview timer has ticked (a fixed delay could pass before the
   // idle-priority timer runs on a loaded machine).
   dialog.onShow = [&] { host.SetTimer(true, 5); };

@@ -208,7 +208,7 @@ TEST(Wave, SetSizeReallocatesOnlyWhenTheBlockCountChanges) {
   EXPECT_THROW(wave.SetSize(-1), WaveError);
 }
 
-TEST(WaveStream, OpensOnceAndReadsTheDataChunkInPieces) {
+TEST(WaveReader, OpensOnceAndReadsTheDataChunkInPieces) {
   const std::string bytes = Riff(Chunk("LIST", "abc") + Chunk("fmt ", PcmFormat()) + Chunk("data", Samples(10)));
   std::istringstream in(bytes, std::ios::binary);
   WaveReader stream(in);

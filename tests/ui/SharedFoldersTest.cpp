@@ -14,7 +14,7 @@ OsVersionInfo Version(uint32_t family, uint32_t major, uint32_t minor, std::stri
   return OsVersionInfo{family, major, minor, std::move(sp)};
 }
 
-TEST(uConfig, WindowsVersionCodes) {
+TEST(SharedFolders, WindowsVersionCodes) {
   const uint32_t W9 = OsVersionInfo::Win9x, NT = OsVersionInfo::WinNT;
   const std::pair<std::optional<OsVersionInfo>, int> cases[] = {
       {std::nullopt, 0},
@@ -44,7 +44,7 @@ TEST(uConfig, WindowsVersionCodes) {
   }
 }
 
-TEST(uConfig, OlderLayoutUsesProgramFiles) {
+TEST(SharedFolders, OlderLayoutUsesProgramFiles) {
   HeadlessSystem system;
   system.osVersion = Version(OsVersionInfo::WinNT, 5, 1);  // code 7
   system.programFile = "/apps/savers/MySaver.scr";
@@ -56,7 +56,7 @@ TEST(uConfig, OlderLayoutUsesProgramFiles) {
   EXPECT_EQ(GetStudioDataFolder(system), fs::path("/apps/savers/"));
 }
 
-TEST(uConfig, NewerLayoutUsesDocuments) {
+TEST(SharedFolders, NewerLayoutUsesDocuments) {
   HeadlessSystem system;
   system.programFile = "/apps/savers/MySaver.scr";
   system.programFilesValue = fs::path("/progs/");
@@ -69,7 +69,7 @@ TEST(uConfig, NewerLayoutUsesDocuments) {
   }
 }
 
-TEST(uConfig, ProgramFilesFallbackCutsTheStudioFolder) {
+TEST(SharedFolders, ProgramFilesFallbackCutsTheStudioFolder) {
 #ifdef _WIN32
   GTEST_SKIP() << "POSIX paths; Windows separators differ";
 #endif
@@ -83,7 +83,7 @@ TEST(uConfig, ProgramFilesFallbackCutsTheStudioFolder) {
   EXPECT_EQ(GetProgramFilesFolder(system), fs::path("/opt/LumevraStudioX/"));
 }
 
-TEST(uConfig, StudioConfigTouchesNoFileUntilRead) {
+TEST(SharedFolders, StudioConfigTouchesNoFileUntilRead) {
   test::TempFolder dir;
   HeadlessSystem system;
   system.programFile = dir / "MySaver.scr";
