@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "graphics/FontRaster.h"
 #include "platform/win32/Win32DialogLayout.h"
 #include "platform/win32/WinText.h"
 
