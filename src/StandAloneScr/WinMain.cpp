@@ -16,8 +16,8 @@
 #include "platform/win32/Win32SaverHost.h"
 #include "platform/win32/Win32System.h"
 #include "ui/RunModes.h"
-#include "ui/Startup.h"
 #include "ui/SharedFolders.h"
+#include "ui/Startup.h"
 
 
 // A GUI-subsystem program; the wide entry point, so that no argument is

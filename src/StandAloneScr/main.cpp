@@ -30,8 +30,8 @@
 #include "platform/linux/SdlSaverHost.h"
 #include "platform/linux/X11PreviewTarget.h"
 #include "ui/RunModes.h"
-#include "ui/Startup.h"
 #include "ui/SharedFolders.h"
+#include "ui/Startup.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "base/Clock.h"
 #include "base/Random.h"
 #include "base/Rounding.h"
-#include "base/Clock.h"
 #include "objects/ObjectList.h"
 #include "package/Project.h"
 #include "weather/Rain.h"

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/Waves.h"
 #include "engine/ClockOverlay.h"
+#include "engine/Waves.h"
 #include "graphics/Bitmap32.h"
 
 namespace lumevra {

@@ -1,11 +1,11 @@
 #include "engine/ScenePlayer.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
 #include "base/AnsiText.h"
-
 #include "engine/FitBackground.h"
 #include "objects/ObjectList.h"
 
@@ -44,6 +44,7 @@ void ScenePlayer::Extract(const fs::path& packageFile, const fs::path& tempFolde
 }
 
 void ScenePlayer::Prepare(const SceneOptions& options) {
+  if (!project_) throw std::logic_error("ScenePlayer::Prepare after Release");
   options_ = options;
   Project& project = *project_;
   if (options.stretch) {
@@ -61,7 +62,10 @@ void ScenePlayer::Prepare(const SceneOptions& options) {
   prepared_ = true;
 }
 
-void ScenePlayer::Step() { engine_->Step(); }
+void ScenePlayer::Step() {
+  if (!engine_) throw std::logic_error("ScenePlayer::Step after Release");
+  engine_->Step();
+}
 
 FrameOffset ScenePlayer::PlaceOn(PixelSize screen) const {
   const Bitmap32* picture = engine_ ? engine_->Background : nullptr;

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/PixelView.h"
 #include "graphics/FontRaster.h"
+#include "graphics/PixelView.h"
 
 namespace lumevra {
 

@@ -20,8 +20,8 @@
 #include "base/Ini.h"
 #include "graphics/Bitmap32.h"
 #include "graphics/FontRaster.h"
-#include "objects/RelaxedField.h"
 #include "objects/ObjectThread.h"
+#include "objects/RelaxedField.h"
 
 namespace lumevra {
 

@@ -4,8 +4,8 @@
 // process tick count, so a manual clock drives it in tests and tools.
 #include <cstdint>
 
-#include "base/Rounding.h"
 #include "base/Clock.h"
+#include "base/Rounding.h"
 #include "objects/AnimObject.h"
 
 namespace lumevra {

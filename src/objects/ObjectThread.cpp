@@ -34,8 +34,12 @@ bool ObjectThread::Manual() const {
 void ObjectThread::Resume() {
   std::thread ended;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (terminated_) return;
+    // A step under way may be one that fails and ends its worker: let it
+    // finish, so that such a worker is seen as ended and replaced below
+    // (else Resume could find it still alive and start no new one).
+    if (std::this_thread::get_id() != thread_.get_id()) idle_.wait(lock, [&] { return !stepping_; });
     paused_ = false;
     failed_ = false;
     if (!manual_) {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "graphics/Bitmap32.h"
-#include "objects/TextObject.h"
 #include "graphics/FontRaster.h"
+#include "objects/TextObject.h"
 
 namespace lumevra {
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "graphics/PictureLoader.h"
-#include "package/ProjectRecords.h"
 #include "package/PackageExtractor.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra {
 

@@ -2,14 +2,14 @@
 
 #include "base/AnsiText.h"
 #include "base/Clock.h"
-#include "graphics/FontRaster.h"
-#include "ui/System.h"
-#include "ui/DialogHost.h"
 #include "engine/ScenePlayer.h"
-#include "package/ProjectRecords.h"
+#include "graphics/FontRaster.h"
 #include "package/Project.h"
+#include "package/ProjectRecords.h"
+#include "ui/DialogHost.h"
 #include "ui/SaverSettings.h"
 #include "ui/SharedFolders.h"
+#include "ui/System.h"
 
 namespace lumevra {
 

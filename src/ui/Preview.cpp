@@ -1,7 +1,7 @@
 #include "ui/Preview.h"
 
-#include "package/Project.h"
 #include "package/PackageExtractor.h"
+#include "package/Project.h"
 
 namespace lumevra {
 

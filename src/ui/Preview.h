@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "ui/System.h"
 #include "ui/PreviewTarget.h"
+#include "ui/System.h"
 
 namespace lumevra {
 

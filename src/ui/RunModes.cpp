@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "ui/ConfigDialog.h"
-#include "ui/SaverWindow.h"
 #include "ui/Preview.h"
+#include "ui/SaverWindow.h"
 
 namespace lumevra {
 

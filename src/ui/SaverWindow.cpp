@@ -5,18 +5,18 @@
 #include <system_error>
 
 #include "base/AnsiText.h"
-#include "base/Random.h"
 #include "base/Clock.h"
-#include "graphics/FontRaster.h"
-#include "sound/SoundOutput.h"
-#include "ui/System.h"
-#include "ui/SaverHost.h"
+#include "base/Random.h"
 #include "engine/ScenePlayer.h"
+#include "graphics/FontRaster.h"
 #include "package/Project.h"
 #include "sound/MusicLoop.h"
 #include "sound/SoundEffects.h"
+#include "sound/SoundOutput.h"
+#include "ui/SaverHost.h"
 #include "ui/SaverSettings.h"
 #include "ui/SharedFolders.h"
+#include "ui/System.h"
 
 namespace lumevra {
 

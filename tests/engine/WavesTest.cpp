@@ -6,8 +6,8 @@
 #include <set>
 
 #include "WavesTestSupport.h"
-#include "base/Random.h"
 #include "base/Clock.h"
+#include "base/Random.h"
 
 namespace lumevra {
 namespace {

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/Random.h"
 #include "base/Clock.h"
+#include "base/Random.h"
 #include "objects/AnimObject.h"
 
 namespace lumevra::test {

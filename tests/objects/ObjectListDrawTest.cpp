@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "objects/ObjectList.h"
 #include "objects/GifPainter.h"
+#include "objects/ObjectList.h"
 #include "objects/PictureObjects.h"
 #include "platform/fonts/FreeTypeFontRaster.h"
 #include "support/ObjectScene.h"

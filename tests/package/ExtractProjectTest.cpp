@@ -5,8 +5,8 @@
 #include "authoring/PackageWriter.h"
 #include "base/AnsiText.h"
 #include "objects/ObjectList.h"
-#include "package/Project.h"
 #include "package/PackageExtractor.h"
+#include "package/Project.h"
 #include "support/ProjectFixture.h"
 #include "support/TestFiles.h"
 

@@ -4,8 +4,8 @@
 
 #include "authoring/PackageWriter.h"
 #include "base/Ini.h"
-#include "package/Project.h"
 #include "package/PackageExtractor.h"
+#include "package/Project.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "package/ProjectFile.h"
 #include "package/Project.h"
+#include "package/ProjectFile.h"
 #include "support/ProjectFixture.h"
 #include "support/TestFiles.h"
 

@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "base/Random.h"
 #include "base/Clock.h"
-#include "graphics/FontRaster.h"
+#include "base/Random.h"
 #include "engine/ScenePlayer.h"
+#include "graphics/FontRaster.h"
 #include "graphics/PictureLoader.h"
 #include "graphics/PngWriter.h"
 #include "objects/ObjectList.h"
 #include "objects/ObjectText.h"
-#include "package/ProjectRecords.h"
 #include "package/Project.h"
+#include "package/ProjectRecords.h"
 
 namespace lumevra::test {
 

@@ -1,8 +1,8 @@
 // The configuration dialog driven through the headless dialog host.
 #include <gtest/gtest.h>
 
-#include "engine/ScenePlayer.h"
 #include "base/Clock.h"
+#include "engine/ScenePlayer.h"
 #include "package/Project.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "support/SaverFixture.h"

@@ -5,11 +5,11 @@
 #include <sstream>
 
 #include "base/Clock.h"
-#include "ui/Platform.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "platform/headless/HeadlessPreviewTarget.h"
 #include "platform/headless/HeadlessSaverHost.h"
 #include "support/SaverFixture.h"
+#include "ui/Platform.h"
 #include "ui/RunModes.h"
 
 namespace lumevra {

@@ -3,10 +3,10 @@
 
 #include <set>
 
+#include "SaverSupport.h"
 #include "engine/ScenePlayer.h"
 #include "package/Project.h"
 #include "sound/SoundEffects.h"
-#include "SaverSupport.h"
 
 namespace lumevra {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/Random.h"
 #include "base/Clock.h"
+#include "base/Random.h"
 #include "platform/headless/HeadlessSaverHost.h"
 #include "support/SaverFixture.h"
 #include "ui/SaverWindow.h"

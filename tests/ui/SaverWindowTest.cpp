@@ -2,10 +2,10 @@
 // without settings, presentation, closing rules and cleanup.
 #include <gtest/gtest.h>
 
-#include "engine/ScenePlayer.h"
-#include "engine/Engine.h"
-#include "package/Project.h"
 #include "SaverSupport.h"
+#include "engine/Engine.h"
+#include "engine/ScenePlayer.h"
+#include "package/Project.h"
 
 namespace lumevra {
 namespace {

@@ -11,8 +11,8 @@
 #include "graphics/JpegWriter.h"
 #include "graphics/PictureLoader.h"
 #include "objects/ObjectText.h"
-#include "package/ProjectFile.h"
 #include "package/PackageExtractor.h"
+#include "package/ProjectFile.h"
 
 namespace lumevra {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "graphics/JpegWriter.h"
-#include "graphics/PngWriter.h"
 #include "graphics/PictureLoader.h"
+#include "graphics/PngWriter.h"
 #include "package/ProjectRecords.h"
 
 namespace {

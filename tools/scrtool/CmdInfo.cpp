@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "ProjectJson.h"
 #include "base/AnsiText.h"
 #include "base/Ini.h"
-#include "ProjectJson.h"
 #include "engine/ScenePlayer.h"
 #include "objects/ObjectList.h"
 #include "package/PackageInfo.h"

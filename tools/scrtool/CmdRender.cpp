@@ -10,9 +10,9 @@
 
 #include "Commands.h"
 #include "ProjectJson.h"
+#include "base/Clock.h"
 #include "base/Ini.h"
 #include "base/Random.h"
-#include "base/Clock.h"
 #include "engine/ScenePlayer.h"
 #include "graphics/PngWriter.h"
 #include "objects/ObjectList.h"

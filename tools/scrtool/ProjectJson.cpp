@@ -7,9 +7,9 @@
 #include "Json.h"
 #include "ObjectJson.h"
 #include "base/AnsiText.h"
-#include "package/ProjectFile.h"
-#include "package/Project.h"
 #include "package/PackageExtractor.h"
+#include "package/Project.h"
+#include "package/ProjectFile.h"
 
 namespace lumevra {
 

@@ -11,10 +11,10 @@
 
 #include "graphics/Bitmap32.h"
 #include "graphics/PixelView.h"
-#include "sound/SoundOutput.h"
-#include "sound/MusicDevice.h"
-#include "ui/SaverHost.h"
 #include "platform/headless/HeadlessSound.h"
+#include "sound/MusicDevice.h"
+#include "sound/SoundOutput.h"
+#include "ui/SaverHost.h"
 
 namespace lumevra {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "sound/SoundOutput.h"
 #include "sound/MusicDevice.h"
+#include "sound/SoundOutput.h"
 
 namespace lumevra {
 

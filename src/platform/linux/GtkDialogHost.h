@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "graphics/PixelView.h"
-#include "ui/DialogHost.h"
 #include "platform/linux/GtkDialogLayout.h"
+#include "ui/DialogHost.h"
 
 namespace lumevra {
 

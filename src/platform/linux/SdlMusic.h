@@ -16,8 +16,8 @@
 #include <functional>
 #include <memory>
 
-#include "sound/MusicDevice.h"
 #include "platform/linux/SdlMixer.h"
+#include "sound/MusicDevice.h"
 
 union SDL_Event;
 typedef struct _Mix_Music Mix_Music;

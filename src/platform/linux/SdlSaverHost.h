@@ -19,12 +19,12 @@
 #include <string>
 
 #include "graphics/PixelView.h"
-#include "sound/SoundOutput.h"
-#include "sound/MusicDevice.h"
-#include "ui/SaverHost.h"
 #include "platform/linux/SdlMixer.h"
 #include "platform/linux/SdlMusic.h"
 #include "platform/linux/SdlSound.h"
+#include "sound/MusicDevice.h"
+#include "sound/SoundOutput.h"
+#include "ui/SaverHost.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "sound/SoundOutput.h"
 #include "platform/linux/SdlMixer.h"
+#include "sound/SoundOutput.h"
 
 struct Mix_Chunk;
 

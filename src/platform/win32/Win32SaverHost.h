@@ -17,11 +17,11 @@
 #include <string>
 
 #include "graphics/PixelView.h"
-#include "sound/SoundOutput.h"
-#include "sound/MusicDevice.h"
-#include "ui/SaverHost.h"
 #include "platform/win32/DirectSoundOutput.h"
 #include "platform/win32/MciMusic.h"
+#include "sound/MusicDevice.h"
+#include "sound/SoundOutput.h"
+#include "ui/SaverHost.h"
 
 namespace lumevra {
 
