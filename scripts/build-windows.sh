@@ -9,6 +9,10 @@
 #    libraries into a prefix outside the repository, keyed by their versions
 #    (LUMEVRA_WIN_DEPS overrides it); a complete prefix is reused.
 # 3. Configures and builds the project with cmake/mingw-w64.cmake.
+#
+# Exit code 3: the toolchain or the dependencies' sources cannot be had on
+# this machine (scripts/test.sh then skips the Windows leg, loudly). Any
+# other failure is the project's own and fails the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,7 +32,12 @@ packages=(
   wine wine64 xvfb xauth x11-apps imagemagick cmake make dpkg-dev nasm googletest
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
-bash scripts/install-packages.sh build-windows "${packages[@]}"
+unavailable() {
+  echo "build-windows: $1" >&2
+  exit 3
+}
+
+bash scripts/install-packages.sh build-windows "${packages[@]}" || unavailable "the cross toolchain cannot be installed"
 
 strip_epoch() { echo "${1#*:}"; }
 key="zlib-$(strip_epoch $zlib_version)_png-$(strip_epoch $png_version)_jpeg-$(strip_epoch $jpeg_version)_gif-$(strip_epoch $gif_version)_gtest-$(dpkg-query -W -f='${Version}' googletest)"
@@ -46,10 +55,11 @@ build_deps() {
   if ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
     local src=/etc/apt/sources.list.d/debian-src.sources
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | "${SUDO[@]}" tee "$src" >/dev/null
-    "${SUDO[@]}" apt-get update -q
+    "${SUDO[@]}" apt-get update -q || unavailable "the source package lists cannot be fetched"
   fi
   (cd "$work" && apt-get source -q \
-      "zlib=$zlib_version" "libpng1.6=$png_version" "libjpeg-turbo=$jpeg_version" "giflib=$gif_version" >/dev/null)
+      "zlib=$zlib_version" "libpng1.6=$png_version" "libjpeg-turbo=$jpeg_version" "giflib=$gif_version" >/dev/null) ||
+    unavailable "the dependencies' source packages cannot be fetched"
 
   local cm=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DLUMEVRA_WIN_DEPS="$prefix" -DCMAKE_BUILD_TYPE=Release
             -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_CROSSCOMPILING_EMULATOR=)

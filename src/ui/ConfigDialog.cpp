@@ -50,7 +50,7 @@ void ConfigDialog::OnShow() {
   host_.SetChecked(control::kSound, s.Sound);
   host_.SetChecked(control::kMusic, s.Music);
   host_.SetChecked(control::kShowClock, s.ShowClock);
-  host_.SetPosition(control::kClockCorner, s.ClockPos);
+  host_.SetPosition(control::kClockCorner, SaverSettings::ValidClockPos(s.ClockPos));
   host_.SetEnabled(control::kProportional, s.Stretch);
 
   host_.SetText(control::kTitle, AnsiToUtf16(project.Title));
@@ -149,7 +149,7 @@ void ConfigDialog::OnOk() {
   s.Proportional = host_.Checked(control::kProportional);
   s.Sound = host_.Checked(control::kSound);
   s.Music = host_.Checked(control::kMusic);
-  s.ClockPos = host_.Position(control::kClockCorner);
+  s.ClockPos = SaverSettings::ValidClockPos(host_.Position(control::kClockCorner));
   s.ShowClock = host_.Checked(control::kShowClock);
   try {
     WriteSettings(SettingsFile, s);

@@ -16,6 +16,10 @@ struct SaverSettings {
   bool Music = true;
   bool ShowClock = false;
   int32_t ClockPos = 1;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right
+
+  // A corner the dialog can show and write: 0..3 as it is, anything else the
+  // default corner.
+  static int32_t ValidClockPos(int32_t pos) { return pos >= 0 && pos <= 3 ? pos : SaverSettings{}.ClockPos; }
 };
 
 // The program's folder + its file name up to the last "." + ".ini"

@@ -88,6 +88,21 @@ TEST(ConfigDialog, SpeedSliderMapping) {
   }
 }
 
+// A corner the dialogs cannot show (a desktop list selects nothing) is
+// shown and written as the default corner, never as -1.
+TEST(ConfigDialog, ACornerOutsideTheListShowsAndWritesTheDefault) {
+  for (const char* stored : {"7", "-1", "255"}) {
+    DialogRig rig(std::string("[Config]\r\nClockPos=") + stored + "\r\n");
+    rig.Show();
+    EXPECT_EQ(rig.host.At("clockCorner").position, 1) << stored;  // "Top Right"
+    rig.host.SetPosition("clockCorner", 9);  // the list takes no such item
+    EXPECT_EQ(rig.host.Position("clockCorner"), -1);
+    rig.host.UserClick("ok");
+    EXPECT_NE(test::ReadFile(rig.ini).find("ClockPos=1\r\n"), std::string::npos) << stored;
+    rig.Finish();
+  }
+}
+
 TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
   DialogRig rig("[Config]\nMusic=0\nExtra=kept\n");
   rig.Show();

@@ -10,6 +10,12 @@ HeadlessDialogHost::Control& HeadlessDialogHost::At(std::string_view control) {
   return it->second;
 }
 
+void HeadlessDialogHost::SetPosition(std::string_view control, int32_t position) {
+  constexpr int32_t kCornerItems = 4;
+  if (control == dialog_control::kClockCorner && (position < 0 || position >= kCornerItems)) position = -1;
+  At(control).position = position;
+}
+
 void HeadlessDialogHost::UserClick(const std::string& control) {
   // Check boxes change before their click event, as on the desktop.
   namespace c = dialog_control;

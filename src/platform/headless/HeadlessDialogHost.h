@@ -53,7 +53,9 @@ public:
   void Run(DialogEvents& events) override;
   void SetText(std::string_view control, std::u16string_view text) override { At(control).text = text; }
   int32_t Position(std::string_view control) override { return At(control).position; }
-  void SetPosition(std::string_view control, int32_t position) override { At(control).position = position; }
+  // As on a desktop, a list given a position outside its items selects
+  // nothing (-1); the corner list holds four.
+  void SetPosition(std::string_view control, int32_t position) override;
   bool Checked(std::string_view control) override { return At(control).checked; }
   void SetChecked(std::string_view control, bool checked) override { At(control).checked = checked; }
   void SetEnabled(std::string_view control, bool enabled) override { At(control).enabled = enabled; }
