@@ -213,6 +213,22 @@ inline std::string WriteObjectScene(const std::filesystem::path& folder, bool en
   return text;
 }
 
+// The twenty objects over a patterned `width` x `height` picture, as a scene
+// file ("scene.ini", bare file names) in `folder`; returns its path.
+inline std::filesystem::path WriteObjectSceneFile(const std::filesystem::path& folder, int32_t width,
+                                                  int32_t height) {
+  const std::string objects = WriteObjectScene(folder, false, true);
+  DecodedPicture back;
+  back.width = width;
+  back.height = height;
+  back.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (size_t i = 0; i < back.pixels.size(); ++i)
+    back.pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
+  scene_detail::WriteBytes(folder / "back.png", EncodePng(back, false));
+  scene_detail::WriteBytes(folder / "scene.ini", "[Scene]\r\nTitle=Objects\r\nBackground=back.png\r\n" + objects);
+  return folder / "scene.ini";
+}
+
 // A project built in code around an objects text: a background of
 // `width` x `height` (water on its lower half when `water`), time standing
 // still until a frame moves it, a fixed seed and caller-driven objects, so

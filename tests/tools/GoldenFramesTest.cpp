@@ -127,16 +127,8 @@ TEST_F(GoldenFrames, ClockRainStretched) {
 // Twenty objects of every kind (GIF, PNG with alpha, BMP with a key colour,
 // text) in every motion, some fading in and out, over a patterned picture.
 TEST_F(GoldenFrames, ObjectsInEveryMotion) {
-  const std::string objects = test::WriteObjectScene(dir.path(), false, true);
-  DecodedPicture back;
-  back.width = 320;
-  back.height = 200;
-  back.pixels.resize(size_t(back.width) * back.height);
-  for (size_t i = 0; i < back.pixels.size(); ++i) back.pixels[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
-  test::WriteFile(dir / "back.png", EncodePng(back, false));
-  test::WriteFile(dir / "scene.ini", "[Scene]\r\nTitle=Objects\r\nBackground=back.png\r\n" + objects);
   const fs::path saver = dir / "Objects.scr";
-  Build(dir / "scene.ini", saver);
+  Build(test::WriteObjectSceneFile(dir.path(), 320, 200), saver);
   ExpectFrames(saver, "--step-ms 100 --seed 3", 40, {{1, 0xB08971EA}, {15, 0xE82BD67D}, {25, 0xEC88EA4E}, {40, 0x0405832D}});
 }
 

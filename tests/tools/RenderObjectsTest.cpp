@@ -28,16 +28,9 @@ int Tool(const std::string& args, std::string& out) { return test::Scrtool(args,
 class RenderObjects : public ::testing::Test {
 protected:
   void SetUp() override {
-    const std::string objects = test::WriteObjectScene(dir.path(), false, true);
-    DecodedPicture back;
-    back.width = 96;
-    back.height = 60;
-    back.pixels.resize(size_t(back.width) * back.height);
-    for (size_t i = 0; i < back.pixels.size(); ++i) back.pixels[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
-    test::WriteFile(dir / "back.png", EncodePng(back, false));
-    test::WriteFile(dir / "scene.ini", "[Scene]\r\nTitle=Objects\r\nBackground=back.png\r\n" + objects);
+    const fs::path scene = test::WriteObjectSceneFile(dir.path(), 96, 60);
     std::string out;
-    ASSERT_EQ(Tool("build " + Quote(dir / "scene.ini") + " -o " + Quote(saver), out), 0) << out;
+    ASSERT_EQ(Tool("build " + Quote(scene) + " -o " + Quote(saver), out), 0) << out;
   }
 
   std::string Render(const std::string& options, const std::string& name) {
