@@ -1,5 +1,7 @@
 #include "base/Ini.h"
 
+#include "base/FileReplace.h"
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -65,61 +67,102 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
   return static_cast<int32_t>(v);
 }
 
-void Ini::SetText(std::string_view text) {
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = LowerAscii(c);
+  return out;
+}
+
+bool IsCommentLine(std::string_view line) {
+  line = Trim(line);
+  return !line.empty() && line.front() == ';';
+}
+
+// Where a key's value sits on its line: after the '=' and the blanks that
+// follow it, up to the blanks that end the line.
+std::pair<size_t, size_t> ValueSpan(std::string_view line) {
+  size_t begin = line.find('=') + 1;
+  while (begin < line.size() && IsBlank(line[begin])) ++begin;
+  size_t end = line.size();
+  while (end > begin && IsBlank(line[end - 1])) --end;
+  return {begin, end};
+}
+
+}  // namespace
+
+void Ini::Clear() {
+  lines_.clear();
+  first_ = last_ = kNone;
+  lineEnd_ = LineEnd::CrLf;
   sections_.clear();
-  Section* current = nullptr;
-  while (!text.empty()) {
-    size_t end = text.find_first_of("\r\n");
-    std::string_view line = text.substr(0, end);
-    if (end == std::string_view::npos) {
-      text = {};
+  sectionIndex_.clear();
+}
+
+void Ini::SetText(std::string_view text) {
+  Clear();
+  bool endSeen = false;
+  uint32_t current = kNone;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    // CR LF, LF and a lone CR each end a line, as they always have here.
+    size_t stop = text.find_first_of("\r\n", pos);
+    LineEnd end = LineEnd::None;
+    size_t next = text.size();
+    if (stop == std::string_view::npos) {
+      stop = text.size();
+    } else if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') {
+      end = LineEnd::CrLf;
+      next = stop + 2;
     } else {
-      text.remove_prefix(end + 1);
+      end = text[stop] == '\n' ? LineEnd::Lf : LineEnd::Cr;
+      next = stop + 1;
     }
-    line = Trim(line);
+    if (!endSeen && end != LineEnd::None) {
+      lineEnd_ = end;
+      endSeen = true;
+    }
+    const uint32_t index = InsertLine(last_, std::string(text.substr(pos, stop - pos)));
+    lines_[index].end = end;
+    pos = next;
+
+    const std::string_view line = Trim(lines_[index].text);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
-      size_t close = line.find(']');
+      const size_t close = line.find(']');
       if (close == std::string_view::npos) continue;
-      std::string_view name = Trim(line.substr(1, close - 1));
-      current = FindSection(name);
-      if (!current) {
-        sections_.push_back(Section{std::string(name), {}});
-        current = &sections_.back();
+      const std::string_view name = Trim(line.substr(1, close - 1));
+      current = SectionIndex(name);
+      if (current == kNone) {
+        current = AddSection(name, index);
+      } else {
+        sections_[current].headers.push_back(index);
       }
+      lines_[index].kind = LineKind::Header;
+      lines_[index].section = current;
       continue;
     }
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos || current == nullptr) continue;
-    std::string_view key = Trim(line.substr(0, eq));
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos || current == kNone) continue;
+    const std::string_view key = Trim(line.substr(0, eq));
     if (key.empty()) continue;
-    std::string_view value = Trim(line.substr(eq + 1));
-    // The first occurrence of a key wins, as every reader of these files expects.
-    bool seen = false;
-    for (const Entry& e : current->entries) seen = seen || SameText(e.key, key);
-    if (!seen) current->entries.push_back(Entry{std::string(key), std::string(value)});
+    AddKeyLine(current, key, Trim(line.substr(eq + 1)), index);
   }
 }
 
 std::string Ini::GetText() const {
+  static constexpr std::string_view kEnds[] = {"", "\n", "\r\n", "\r"};
   std::string out;
-  for (const Section& s : sections_) {
-    out += '[';
-    out += s.name;
-    out += "]\r\n";
-    for (const Entry& e : s.entries) {
-      out += e.key;
-      out += '=';
-      out += e.value;
-      out += "\r\n";
-    }
-    out += "\r\n";
+  for (uint32_t i = first_; i != kNone; i = lines_[i].next) {
+    out += lines_[i].text;
+    out += kEnds[static_cast<size_t>(lines_[i].end)];
   }
   return out;
 }
 
 bool Ini::LoadFromFile(const std::filesystem::path& file) {
-  sections_.clear();
+  Clear();
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
   std::ostringstream buffer;
@@ -128,24 +171,71 @@ bool Ini::LoadFromFile(const std::filesystem::path& file) {
   return true;
 }
 
-void Ini::SaveToFile(const std::filesystem::path& file) const {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  const std::string text = GetText();
-  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (out) out.close();
-  if (!out) throw std::runtime_error("cannot write " + file.string());
+void Ini::SaveToFile(const std::filesystem::path& file) const { ReplaceFileContents(file, GetText()); }
+
+uint32_t Ini::SectionIndex(std::string_view name) const {
+  const auto it = sectionIndex_.find(Lower(name));
+  return it == sectionIndex_.end() ? kNone : it->second;
 }
 
 const Ini::Section* Ini::FindSection(std::string_view name) const {
-  for (const Section& s : sections_)
-    if (SameText(s.name, name)) return &s;
-  return nullptr;
+  const uint32_t index = SectionIndex(name);
+  return index == kNone ? nullptr : &sections_[index];
 }
 
-Ini::Section* Ini::FindSection(std::string_view name) {
-  for (Section& s : sections_)
-    if (SameText(s.name, name)) return &s;
-  return nullptr;
+uint32_t Ini::AddSection(std::string_view name, uint32_t header) {
+  const auto index = static_cast<uint32_t>(sections_.size());
+  Section& s = sections_.emplace_back();
+  s.name = name;
+  s.headers.push_back(header);
+  s.insertAfter = header;
+  sectionIndex_[Lower(name)] = index;
+  return index;
+}
+
+void Ini::AddKeyLine(uint32_t section, std::string_view key, std::string_view value, uint32_t line) {
+  Section& s = sections_[section];
+  // The first line of a key gives its value, as every reader of these files
+  // expects; a repeat is only kept as text.
+  const auto [it, added] = s.index.try_emplace(Lower(key), static_cast<uint32_t>(s.keys.size()));
+  if (added) s.keys.push_back(Key{std::string(key), std::string(value), {}, false});
+  s.keys[it->second].lines.push_back(line);
+  lines_[line].kind = LineKind::Entry;
+  lines_[line].section = section;
+  lines_[line].key = it->second;
+  s.insertAfter = line;
+}
+
+uint32_t Ini::InsertLine(uint32_t after, std::string text) {
+  const auto index = static_cast<uint32_t>(lines_.size());
+  Line& line = lines_.emplace_back();
+  line.text = std::move(text);
+  line.end = lineEnd_;
+  line.prev = after;
+  if (after == kNone) {
+    line.next = first_;
+    first_ = index;
+  } else {
+    // A last line without a line end would run into the new one.
+    if (lines_[after].end == LineEnd::None) lines_[after].end = lineEnd_;
+    line.next = lines_[after].next;
+    lines_[after].next = index;
+  }
+  if (line.next == kNone) {
+    last_ = index;
+  } else {
+    lines_[line.next].prev = index;
+  }
+  return index;
+}
+
+void Ini::RemoveLine(uint32_t index) {
+  Line& line = lines_[index];
+  (line.prev == kNone ? first_ : lines_[line.prev].next) = line.next;
+  (line.next == kNone ? last_ : lines_[line.next].prev) = line.prev;
+  // The slot stays (other lines refer to theirs by index) but holds nothing.
+  line = Line{};
+  line.kind = LineKind::Removed;
 }
 
 bool Ini::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
@@ -156,21 +246,24 @@ bool Ini::ValueExists(std::string_view section, std::string_view key) const {
 
 std::vector<std::string> Ini::SectionNames() const {
   std::vector<std::string> names;
-  for (const Section& s : sections_) names.push_back(s.name);
+  for (const Section& s : sections_)
+    if (!s.removed) names.push_back(s.name);
   return names;
 }
 
 std::vector<std::string> Ini::SectionKeys(std::string_view section) const {
   std::vector<std::string> keys;
   if (const Section* s = FindSection(section))
-    for (const Entry& e : s->entries) keys.push_back(e.key);
+    for (const Key& k : s->keys)
+      if (!k.removed) keys.push_back(k.name);
   return keys;
 }
 
 std::optional<std::string> Ini::Find(std::string_view section, std::string_view key) const {
-  if (const Section* s = FindSection(section))
-    for (const Entry& e : s->entries)
-      if (SameText(e.key, key)) return e.value;
+  if (const Section* s = FindSection(section)) {
+    const auto it = s->index.find(Lower(key));
+    if (it != s->index.end()) return s->keys[it->second].value;
+  }
   return std::nullopt;
 }
 
@@ -195,18 +288,30 @@ void Ini::WriteString(std::string_view section, std::string_view key, std::strin
   std::string clean(value);
   for (char& c : clean)
     if (c == '\r' || c == '\n') c = ' ';
-  Section* s = FindSection(section);
-  if (!s) {
-    sections_.push_back(Section{std::string(section), {}});
-    s = &sections_.back();
+
+  uint32_t s = SectionIndex(section);
+  if (s == kNone) {
+    // Sections built here are kept apart by a blank line, as they always were.
+    if (last_ != kNone && !Trim(lines_[last_].text).empty()) InsertLine(last_, std::string());
+    const uint32_t header = InsertLine(last_, "[" + std::string(section) + "]");
+    InsertLine(header, std::string());
+    s = AddSection(section, header);
+    lines_[header].kind = LineKind::Header;
+    lines_[header].section = s;
   }
-  for (Entry& e : s->entries) {
-    if (SameText(e.key, key)) {
-      e.value = std::move(clean);
-      return;
-    }
+
+  Section& sec = sections_[s];
+  const auto it = sec.index.find(Lower(key));
+  if (it != sec.index.end()) {
+    Key& k = sec.keys[it->second];
+    std::string& line = lines_[k.lines.front()].text;
+    const auto [begin, end] = ValueSpan(line);
+    line.replace(begin, end - begin, clean);
+    k.value = std::move(clean);
+    return;
   }
-  s->entries.push_back(Entry{std::string(key), std::move(clean)});
+  const uint32_t line = InsertLine(sec.insertAfter, std::string(key) + "=" + clean);
+  AddKeyLine(s, key, clean, line);
 }
 
 void Ini::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -218,12 +323,47 @@ void Ini::WriteBool(std::string_view section, std::string_view key, bool value) 
 }
 
 void Ini::DeleteKey(std::string_view section, std::string_view key) {
-  if (Section* s = FindSection(section))
-    std::erase_if(s->entries, [&](const Entry& e) { return SameText(e.key, key); });
+  const uint32_t s = SectionIndex(section);
+  if (s == kNone) return;
+  Section& sec = sections_[s];
+  const auto it = sec.index.find(Lower(key));
+  if (it == sec.index.end()) return;
+  const uint32_t k = it->second;
+  // New keys went after the line going away: they now go after the last
+  // line still standing (a key line of another key, or the first header).
+  while (lines_[sec.insertAfter].kind == LineKind::Entry && lines_[sec.insertAfter].section == s &&
+         lines_[sec.insertAfter].key == k) {
+    uint32_t before = lines_[sec.insertAfter].prev;
+    while (before != sec.headers.front() &&
+           !(lines_[before].kind == LineKind::Entry && lines_[before].section == s))
+      before = lines_[before].prev;
+    sec.insertAfter = before;
+  }
+  for (uint32_t line : sec.keys[k].lines) RemoveLine(line);
+  sec.keys[k] = Key{};
+  sec.keys[k].removed = true;
+  sec.index.erase(it);
 }
 
 void Ini::EraseSection(std::string_view section) {
-  std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, section); });
+  const uint32_t s = SectionIndex(section);
+  if (s == kNone) return;
+  std::vector<uint32_t> doomed;
+  for (uint32_t header : sections_[s].headers) {
+    const size_t blockStart = doomed.size();
+    uint32_t i = header;
+    do {
+      doomed.push_back(i);
+      i = lines_[i].next;
+    } while (i != kNone && lines_[i].kind != LineKind::Header);
+    // Comments right above the next section's header belong to that section.
+    if (i == kNone || lines_[i].section == s) continue;
+    while (doomed.size() > blockStart + 1 && IsCommentLine(lines_[doomed.back()].text)) doomed.pop_back();
+  }
+  for (uint32_t line : doomed) RemoveLine(line);
+  sectionIndex_.erase(Lower(sections_[s].name));
+  sections_[s] = Section{};
+  sections_[s].removed = true;
 }
 
 std::vector<std::string> SplitCommaText(std::string_view text) {
