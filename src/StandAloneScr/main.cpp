@@ -4,20 +4,17 @@
 //
 // Also a hack for X screensaver daemons: "-root", "-window-id ID" or the
 // XSCREENSAVER_WINDOW variable (with no other parameter) run the saver
-// inside that window, unguarded and with an extraction folder of its own,
-// since the daemon may run its preview and its saver at the same time.
+// inside that window, unguarded, since the daemon may run its preview and
+// its saver at the same time (every run extracts into a folder of its own).
 //
 // LUMEVRA_STATS=1 prints the saver's frame count and rate on stderr at the end.
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
 // frames (default 100) in memory and closes, the dialog closes at once.
-#include <stdlib.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -34,8 +31,6 @@
 #include "ui/Startup.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 std::optional<unsigned long> ParseWindowId(const char* text) {
   if (!text || !*text) return std::nullopt;
@@ -58,33 +53,11 @@ std::optional<unsigned long> DaemonWindow(const std::vector<std::string>& args) 
   return std::nullopt;
 }
 
-// A private temporary folder for one hack run, removed at the end.
-class PrivateTempFolder {
-public:
-  PrivateTempFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = (base && *base ? std::string(base) : std::string("/tmp")) + "/lumevra-XXXXXX";
-    if (mkdtemp(pattern.data())) {
-      path_ = pattern;
-      setenv("TMPDIR", pattern.c_str(), 1);
-    }
-  }
-  ~PrivateTempFolder() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-  }
-
-private:
-  fs::path path_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::optional<unsigned long> daemonWindow = lumevra::HeadlessRequested() ? std::nullopt : DaemonWindow(args);
-  std::optional<PrivateTempFolder> privateTemp;
-  if (daemonWindow) privateTemp.emplace();
 
   lumevra::LinuxSystem system(argc, argv);
   // The studio settings live as long as the process.
@@ -115,6 +88,7 @@ int main(int argc, char** argv) {
     platform.openPreview = lumevra::OpenX11Preview;
     if (daemonWindow) {
       saver.SetForeignWindow(*daemonWindow);
+      system.SetApplicationTitle(lumevra::kApplicationTitle);
       lumevra::RunSaverMode(platform);
       return 0;
     }

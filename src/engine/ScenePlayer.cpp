@@ -38,9 +38,10 @@ ScenePlayer::~ScenePlayer() {
   }
 }
 
-void ScenePlayer::Extract(const fs::path& packageFile, const fs::path& tempFolder, const fs::path& programFile) {
-  resources_ = ExtractResources(packageFile, tempFolder, programFile, *project_);
+void ScenePlayer::Extract(const fs::path& packageFile, const fs::path& folder) {
+  resources_.TempDir = folder;  // removed even when the extraction fails midway
   extracted_ = true;
+  resources_ = ExtractResources(packageFile, folder, *project_);
 }
 
 void ScenePlayer::Prepare(const SceneOptions& options) {

@@ -59,12 +59,12 @@ public:
   ScenePlayer(const ScenePlayer&) = delete;
   ScenePlayer& operator=(const ScenePlayer&) = delete;
 
-  // Extracts the package carried by `packageFile` into the extraction folder
-  // of `programFile` under `tempFolder` and loads its project. Errors of the
-  // extraction propagate; a project that does not load leaves an empty
-  // picture (see Project::LoadError).
-  void Extract(const std::filesystem::path& packageFile, const std::filesystem::path& tempFolder,
-               const std::filesystem::path& programFile);
+  // Extracts the package carried by `packageFile` into `folder` (made for
+  // this run, see System::CreateExtractionFolder; removed with the extracted
+  // files) and loads its project. Errors of the extraction propagate; a
+  // project that does not load leaves an empty picture (see
+  // Project::LoadError).
+  void Extract(const std::filesystem::path& packageFile, const std::filesystem::path& folder);
   // The extraction's folder, files and header values (empty before Extract).
   const ResourceSet& Resources() const { return resources_; }
 

@@ -127,8 +127,23 @@ std::string FileExtension(std::string_view name) {
   return std::string(name.substr(dot));
 }
 
-fs::path ExtractionFolder(const fs::path& tempFolder, const fs::path& programFile) {
-  return tempFolder / programFile.filename() / "";
+fs::path CreateFreshFolder(const fs::path& dir) {
+  fs::path folder = dir;
+  if (!folder.has_filename()) folder = folder.parent_path();
+  std::error_code ec;
+  const auto status = fs::symlink_status(folder, ec);  // a missing folder is no error
+  ec.clear();
+  if (fs::is_symlink(status)) {
+    fs::remove(folder, ec);
+  } else if (fs::is_directory(status)) {
+    fs::remove_all(folder, ec);
+  } else if (fs::exists(status)) {
+    throw IoError("Unable to create the folder " + folder.string() + ": another file is in the way");
+  }
+  if (ec) throw IoError("Unable to remove the folder " + folder.string() + ": " + ec.message());
+  if (!fs::create_directories(folder, ec) || ec)
+    throw IoError("Unable to create the folder " + folder.string() + (ec ? ": " + ec.message() : std::string()));
+  return folder / "";
 }
 
 ResourceSet ExtractResourcesInto(const fs::path& packageFile, const fs::path& dir) {
@@ -188,16 +203,7 @@ void LoadExtractedProject(const ResourceSet& set, Project& project) {
     });
 }
 
-ResourceSet ExtractResources(const fs::path& packageFile, const fs::path& tempFolder,
-                             const fs::path& programFile, Project& project) {
-  const fs::path dir = ExtractionFolder(tempFolder, programFile);
-  std::error_code ec;
-  const auto status = fs::symlink_status(dir.parent_path(), ec);
-  // A link or a file in the folder's place would send the extraction elsewhere.
-  if (fs::is_symlink(status) || (fs::exists(status) && !fs::is_directory(status)))
-    throw IoError("Unable to create the folder " + dir.string() + ": another file is in the way");
-  if (!fs::exists(status) && !fs::create_directories(dir.parent_path(), ec))
-    throw IoError("Unable to create the folder " + dir.string() + ": " + ec.message());
+ResourceSet ExtractResources(const fs::path& packageFile, const fs::path& dir, Project& project) {
   ResourceSet set = ExtractResourcesInto(packageFile, dir);
   LoadExtractedProject(set, project);
   return set;

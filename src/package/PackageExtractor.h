@@ -23,7 +23,8 @@ namespace lumevra {
 inline constexpr std::string_view kMarkerLiteral = "{KARESROURCE}";
 inline constexpr size_t kCopyChunk = 1001;
 
-// Raised when the extraction folder cannot be created or removed.
+// Raised when the extraction folder cannot be created, made private or
+// removed.
 class IoError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -66,10 +67,12 @@ bool IsBareFileName(std::string_view name);
 // empty when the last path element has no dot.
 std::string FileExtension(std::string_view name);
 
-// The extraction folder of a program: temporary folder + the program's file
-// name + separator.
-std::filesystem::path ExtractionFolder(const std::filesystem::path& tempFolder,
-                                       const std::filesystem::path& programFile);
+// Makes `dir` a fresh, empty folder for one extraction: whatever an earlier
+// run that ended without cleaning up left there is removed first (a folder
+// with everything in it, a link itself, never what it points to). Returns
+// `dir` with a trailing separator. IoError when a file other than a folder
+// or a link stands there, or the folder cannot be emptied or made.
+std::filesystem::path CreateFreshFolder(const std::filesystem::path& dir);
 
 // Extracts the header, then every entry the header names, into `dir` (which
 // must exist), and reads the music settings of the header.
@@ -83,11 +86,10 @@ class Project;
 // "sound" + slot and "obj" + index files.
 void LoadExtractedProject(const ResourceSet& set, Project& project);
 
-// Creates the program's extraction folder (IoError when it cannot),
-// extracts into it and loads the project.
-ResourceSet ExtractResources(const std::filesystem::path& packageFile,
-                             const std::filesystem::path& tempFolder,
-                             const std::filesystem::path& programFile, Project& project);
+// Extracts into `dir` (an existing folder, private to this run) and loads
+// the project.
+ResourceSet ExtractResources(const std::filesystem::path& packageFile, const std::filesystem::path& dir,
+                             Project& project);
 
 // Deletes the files the extraction created, then the folder itself
 // (IoError when the folder remains).

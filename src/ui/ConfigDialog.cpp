@@ -40,10 +40,10 @@ void ConfigDialog::OnShow() {
   PreviewSurface = std::make_unique<Bitmap32>();
   PreviewSurface->SetSize(kPreviewWidth, kPreviewHeight);
   Scene = std::make_unique<ScenePlayer>(fonts_, GetSharedImagesFolder(system_));
-  Scene->Extract(system_.ProgramFile(), system_.TempFolder(), system_.ProgramFile());
+  Scene->Extract(system_.ProgramFile(), system_.CreateExtractionFolder());
   Project& project = Scene->GetProject();
 
-  SettingsFile = SettingsFileName(system_.ProgramFile());
+  SettingsFile = SettingsFileToRead(system_);
   const SaverSettings s = ReadDialogSettings(SettingsFile);
   host_.SetChecked(control::kStretch, s.Stretch);
   host_.SetChecked(control::kProportional, s.Proportional);
@@ -152,7 +152,7 @@ void ConfigDialog::OnOk() {
   s.ClockPos = SaverSettings::ValidClockPos(host_.Position(control::kClockCorner));
   s.ShowClock = host_.Checked(control::kShowClock);
   try {
-    WriteSettings(SettingsFile, s);
+    WriteSettings(SettingsFileToWrite(system_), s, SettingsFile);
   } catch (const SettingsWriteError& e) {
     host_.ShowError(Utf8ToUtf16(e.what()));
     return;

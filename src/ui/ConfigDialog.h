@@ -46,7 +46,7 @@ public:
   void OnStretchToggled();
   void OnAutoPreviewToggled();
 
-  std::filesystem::path SettingsFile;
+  std::filesystem::path SettingsFile;  // the file the shown settings came from
   uint32_t LastPreviewTick = 0;
   std::unique_ptr<ScenePlayer> Scene;
   std::unique_ptr<Bitmap32> PreviewSurface;

@@ -7,11 +7,10 @@ namespace lumevra {
 
 namespace fs = std::filesystem;
 
-fs::path PreviewProjectFile(const System& system) { return system.TempFolder() / "~KATemp.KAP"; }
-
-bool RunPreview(const System& system, PreviewTarget& target) {
+bool RunPreview(System& system, PreviewTarget& target) {
   if (!target.WaitVisible()) return false;
-  const fs::path projectFile = PreviewProjectFile(system);
+  const fs::path folder = system.CreateExtractionFolder();
+  const fs::path projectFile = folder / kPreviewProjectName;
   // Entry 0 (the header) is skipped: only the project is needed.
   ExtractPackage(system.ProgramFile(), {fs::path(), projectFile});
   // No object list: a still picture needs only the background.
@@ -19,6 +18,7 @@ bool RunPreview(const System& system, PreviewTarget& target) {
   project.LoadProject(projectFile);
   std::error_code ec;
   fs::remove(projectFile, ec);
+  fs::remove(folder, ec);
   if (project.Background.Empty()) return false;
   target.DrawStretched(project.Background.View());
   return true;

@@ -2,20 +2,18 @@
 // background once, stretched to fit, with no animation and no sound.
 #pragma once
 
-#include <filesystem>
-
 #include "ui/PreviewTarget.h"
 #include "ui/System.h"
 
 namespace lumevra {
 
-// Extracts only the project entry of `programFile` into the temporary
-// folder's "~KATemp.KAP", loads it, draws its background stretched into the
-// target, and deletes the temporary file. A package or project that cannot
-// be read draws nothing. Returns whether a picture was drawn.
-bool RunPreview(const System& system, PreviewTarget& target);
+// The name of preview mode's temporary project file.
+inline constexpr const char* kPreviewProjectName = "~KATemp.KAP";
 
-// The temporary project file of preview mode.
-std::filesystem::path PreviewProjectFile(const System& system);
+// Extracts only the project entry of `programFile` into a fresh extraction
+// folder's "~KATemp.KAP", loads it, draws its background stretched into the
+// target, and deletes the file and the folder. A package or project that
+// cannot be read draws nothing. Returns whether a picture was drawn.
+bool RunPreview(System& system, PreviewTarget& target);
 
 }  // namespace lumevra

@@ -34,6 +34,27 @@ fs::path SettingsFileName(const fs::path& programFile) {
   return programFile.parent_path() / fs::path(base + u".ini");
 }
 
+fs::path UserSettingsFileName(const System& system) {
+  const fs::path folder = system.UserSettingsFolder();
+  if (folder.empty()) return {};
+  return folder / SettingsFileName(system.ProgramFile()).filename();
+}
+
+fs::path SettingsFileToWrite(const System& system) {
+  const fs::path beside = SettingsFileName(system.ProgramFile());
+  const fs::path user = UserSettingsFileName(system);
+  return user.empty() || system.CanReplaceFile(beside) ? beside : user;
+}
+
+fs::path SettingsFileToRead(const System& system) {
+  const fs::path beside = SettingsFileName(system.ProgramFile());
+  const fs::path user = UserSettingsFileName(system);
+  std::error_code ec;
+  if (user.empty() || !fs::exists(user, ec)) return beside;
+  if (fs::exists(beside, ec) && system.CanReplaceFile(beside)) return beside;
+  return user;
+}
+
 SaverSettings ReadSaverSettings(const fs::path& file, bool headerMusic) {
   SaverSettings s = ReadSettings(file, headerMusic);
   s.ClockPos = static_cast<uint8_t>(s.ClockPos);
@@ -42,9 +63,13 @@ SaverSettings ReadSaverSettings(const fs::path& file, bool headerMusic) {
 
 SaverSettings ReadDialogSettings(const fs::path& file) { return ReadSettings(file, true); }
 
-void WriteSettings(const fs::path& file, const SaverSettings& s) {
+void WriteSettings(const fs::path& file, const SaverSettings& s, const fs::path& startFrom) {
   Ini ini;
-  ini.LoadFromFile(file);
+  std::error_code ec;
+  if (!ini.LoadFromFile(file) && !fs::exists(file, ec)) {
+    if (!startFrom.empty()) ini.LoadFromFile(startFrom);
+    if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
+  }
   ini.WriteInteger(kSection, "Speed", s.Speed);
   ini.WriteBool(kSection, "Stretch", s.Stretch);
   ini.WriteBool(kSection, "Proportional", s.Proportional);

@@ -1,10 +1,12 @@
 // The user's choices for one screensaver: section "Config" of an INI file
-// beside the program file and named after it.
+// named after the program, beside it or in the user's settings folder.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
+
+#include "ui/System.h"
 
 namespace lumevra {
 
@@ -28,6 +30,18 @@ struct SaverSettings {
 // still get a settings file of their own.
 std::filesystem::path SettingsFileName(const std::filesystem::path& programFile);
 
+// Where the settings live. A file beside the program is kept where it is
+// (existing installs, portable copies); a program installed where the user
+// cannot write keeps them in the user's settings folder instead:
+// - written beside the program when that file can be replaced there, else
+//   to the user's file;
+// - read from beside the program when that file exists and is the one
+//   written (or the user's file does not exist), else from the user's file,
+//   so the saver always reads what the dialog wrote.
+std::filesystem::path UserSettingsFileName(const System& system);
+std::filesystem::path SettingsFileToRead(const System& system);
+std::filesystem::path SettingsFileToWrite(const System& system);
+
 // The saver window's reading: "Music" defaults to the package header's
 // "Music", and "ClockPos" is kept in a byte (0..255).
 SaverSettings ReadSaverSettings(const std::filesystem::path& file, bool headerMusic);
@@ -42,7 +56,11 @@ public:
 };
 
 // Writes all seven keys, in the order Speed, Stretch, Proportional, Sound,
-// Music, ClockPos, ShowClock, keeping whatever else the file holds.
-void WriteSettings(const std::filesystem::path& file, const SaverSettings& settings);
+// Music, ClockPos, ShowClock, keeping every other line of the file. The old
+// file is replaced in one step, so a failed write leaves it whole. A file
+// that does not exist yet starts from `startFrom` when that exists (the
+// settings read so far), and its folder is created.
+void WriteSettings(const std::filesystem::path& file, const SaverSettings& settings,
+                   const std::filesystem::path& startFrom = {});
 
 }  // namespace lumevra

@@ -80,7 +80,7 @@ void SaverWindow::OnShow() {
   Sounds = std::make_unique<SoundEffects>(host_.Sound());
   MusicPlayer = std::make_unique<MusicLoop>(host_.Music());
   Scene = std::make_unique<ScenePlayer>(fonts_, GetSharedImagesFolder(system_));
-  Scene->Extract(PackageFile(), system_.TempFolder(), system_.ProgramFile());
+  Scene->Extract(PackageFile(), system_.CreateExtractionFolder());
   const ResourceSet& resources = Scene->Resources();
   Music = resources.Music;
   MusicFile = resources.MusicFile;
@@ -91,7 +91,7 @@ void SaverWindow::OnShow() {
 
   Sounds->SetVolume(SoundVolume);
 
-  const SaverSettings settings = ReadSaverSettings(SettingsFileName(system_.ProgramFile()), Music);
+  const SaverSettings settings = ReadSaverSettings(SettingsFileToRead(system_), Music);
   Speed = settings.Speed;
   Stretch = settings.Stretch;
   Proportional = settings.Proportional;

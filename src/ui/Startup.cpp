@@ -59,6 +59,7 @@ intptr_t ParseWindowHandle(const std::string& text) {
 }
 
 int RunStartup(System& system, const StartupHandlers& handlers, std::ostream& out) {
+  system.SetApplicationTitle(kApplicationTitle);
   const CommandLine cl = ParseCommandLine(system.Arguments());
   const StartMode mode = SelectMode(cl.ModeParam, system.ProgramFile());
 

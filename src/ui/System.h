@@ -43,8 +43,18 @@ public:
   virtual std::filesystem::path ProgramFile() const = 0;
   // Command-line parameters after the program name, as UTF-8.
   virtual std::vector<std::string> Arguments() const = 0;
-  // The system's temporary folder.
-  virtual std::filesystem::path TempFolder() const = 0;
+  // A fresh, empty folder of the user's own for this run's extracted
+  // package, with a trailing separator; the caller removes it. What the
+  // user's earlier runs left behind when they ended without cleaning up is
+  // removed first. IoError, saying what is wrong, when no private folder
+  // can be had.
+  virtual std::filesystem::path CreateExtractionFolder() = 0;
+  // The user's own folder for settings (created only when written to);
+  // empty when the system has none.
+  virtual std::filesystem::path UserSettingsFolder() const = 0;
+  // True when `file` can be replaced by a new version: a new file can be
+  // made in its folder and the file, when it exists, can be written.
+  virtual bool CanReplaceFile(const std::filesystem::path& file) const = 0;
   // The user's documents folder; nullopt when the system cannot tell.
   virtual std::optional<std::filesystem::path> DocumentsFolder() const = 0;
   // The system's program-files folder as it records it; nullopt when it
@@ -52,6 +62,9 @@ public:
   virtual std::optional<std::filesystem::path> ProgramFilesValue() const = 0;
   // nullopt when the version cannot be read (always off Windows).
   virtual std::optional<OsVersionInfo> OsVersion() const = 0;
+  // The title the desktop shows for the program as a whole (its task or
+  // window class), set once at start-up before any window opens.
+  virtual void SetApplicationTitle(const std::string& title) = 0;
   // nullptr when no guard can be created; the run then goes on unguarded.
   virtual std::unique_ptr<InstanceGuard> CreateInstanceGuard(const std::string& name) = 0;
   // nullptr when the system offers no password-change service.

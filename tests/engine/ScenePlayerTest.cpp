@@ -45,7 +45,7 @@ protected:
     scene.weather = "snow";
     saver = test::BuildSaver(dir.path(), scene);
   }
-  fs::path Folder() const { return ExtractionFolder(dir / "tmp", saver); }
+  fs::path Folder() const { return dir / "tmp" / saver.filename(); }
 
   test::TempFolder dir;
   fs::path saver;
@@ -55,7 +55,7 @@ protected:
 
 TEST_F(ScenePlayerRun, PreparesTheExtractedSceneFittedToTheScreen) {
   ScenePlayer scene;
-  scene.Extract(saver, dir / "tmp", saver);
+  scene.Extract(saver, CreateFreshFolder(Folder()));
   ASSERT_TRUE(fs::is_directory(Folder()));
   EXPECT_EQ(scene.GetProject().Width, 64);
   ASSERT_NE(scene.Objects(), nullptr);
@@ -80,7 +80,7 @@ TEST_F(ScenePlayerRun, PreparesTheExtractedSceneFittedToTheScreen) {
 TEST_F(ScenePlayerRun, RemovesOnlyWhatItsExtractionCreated) {
   {
     ScenePlayer scene;
-    scene.Extract(saver, dir / "tmp", saver);
+    scene.Extract(saver, CreateFreshFolder(Folder()));
     test::WriteFile(Folder() / "mine.txt", "not the scene's");
     scene.Prepare(SceneOptions{});
     scene.RemoveProjectAndSoundFiles();

@@ -33,7 +33,7 @@ TEST(ExtractProject, RepointsSoundsAndPictureObjects) {
   w.WriteFile(tmp / "Saver.scr");
 
   Project project(MakeAnimObjectsFactory(tmp / "shared"));
-  const ResourceSet set = ExtractResources(tmp / "Saver.scr", tmp / "temp", tmp / "Saver.scr", project);
+  const ResourceSet set = ExtractResources(tmp / "Saver.scr", CreateFreshFolder(tmp / "temp" / "Saver.scr"), project);
   EXPECT_EQ(set.ProjectFile, set.TempDir / "Saver.prj");  // whatever entry 1 is called
   EXPECT_EQ(project.Title, d.Title);
   ASSERT_EQ(project.SoundCount(), 2);

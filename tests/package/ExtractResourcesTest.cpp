@@ -42,7 +42,7 @@ TEST(ExtractResources, ExtractsIntoTheProgramsFolderAndDeletesAgain) {
                                     {"project", "mp3 bytes", "wave"},
                                     "[Header]\nMusic=1\nMusicFile=C:\\My Music\\song.MP3\n"
                                     "MusicVolume=40\nSoundVolume=0x20\n");
-  const ResourceSet set = ExtractResources(saver, tmp / "temp", "/opt/savers/MySaver.scr", project);
+  const ResourceSet set = ExtractResources(saver, CreateFreshFolder(tmp / "temp" / "MySaver.scr"), project);
   EXPECT_EQ(set.TempDir, tmp / "temp" / "MySaver.scr" / "");
   ASSERT_EQ(set.ResFiles.size(), 4u);
   EXPECT_EQ(set.ProjectFile, set.TempDir / "KATemp.kap");
@@ -132,7 +132,7 @@ TEST(DeleteResources, RemovesOnlyWhatItCreated) {
   Project project;
   const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat", "KATemp.kap"}, {"project"});
   test::WriteFile(tmp / "victim.txt", "precious");
-  const ResourceSet set = ExtractResources(saver, tmp / "temp", saver, project);
+  const ResourceSet set = ExtractResources(saver, CreateFreshFolder(tmp / "temp" / "s.scr"), project);
   // Something else put a file and a link into the folder.
   test::WriteFile(set.TempDir / "foreign.txt", "not ours");
   fs::create_symlink(tmp / "victim.txt", set.TempDir / "link");
@@ -146,20 +146,32 @@ TEST(DeleteResources, RemovesOnlyWhatItCreated) {
   EXPECT_FALSE(fs::exists(set.TempDir.parent_path()));
 }
 
-TEST(ExtractResources, FolderThatCannotBeCreatedIsAnError) {
+// What an earlier run left in the folder's place: its folder is emptied, a
+// link is removed without touching what it points to, a plain file is not
+// ours to remove.
+TEST(CreateFreshFolder, ClearsAnEarlierRunsLeftoversAndRefusesAFile) {
 #ifdef _WIN32
   GTEST_SKIP() << "symbolic links need privileges on Windows";
 #endif
   test::TempFolder tmp;
-  Project project;
-  const fs::path saver = WriteSaver(tmp / "s.scr", {"KAHeader.dat"}, {});
-  fs::create_directories(tmp / "temp");
-  test::WriteFile(tmp / "temp" / "s.scr", "a file where the folder should be");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", saver, project), IoError);
   fs::create_directories(tmp / "elsewhere");
-  fs::create_directory_symlink(tmp / "elsewhere", tmp / "temp" / "t.scr");
-  EXPECT_THROW(ExtractResources(saver, tmp / "temp", tmp / "t.scr", project), IoError);
-  EXPECT_TRUE(fs::is_empty(tmp / "elsewhere"));
+  fs::create_directories(tmp / "temp" / "crashed.scr" / "sub");
+  test::WriteFile(tmp / "elsewhere" / "precious.txt", "keep");
+  test::WriteFile(tmp / "temp" / "crashed.scr" / "KAHeader.dat", "stale");
+  test::WriteFile(tmp / "temp" / "crashed.scr" / "sub" / "obj0.gif", "stale");
+  EXPECT_EQ(CreateFreshFolder(tmp / "temp" / "crashed.scr"), tmp / "temp" / "crashed.scr" / "");
+  EXPECT_TRUE(fs::is_directory(tmp / "temp" / "crashed.scr"));
+  EXPECT_TRUE(fs::is_empty(tmp / "temp" / "crashed.scr"));
+
+  fs::create_directory_symlink(tmp / "elsewhere", tmp / "temp" / "linked.scr");
+  CreateFreshFolder(tmp / "temp" / "linked.scr");
+  EXPECT_FALSE(fs::is_symlink(tmp / "temp" / "linked.scr"));
+  EXPECT_TRUE(fs::is_empty(tmp / "temp" / "linked.scr"));
+  EXPECT_EQ(test::ReadFile(tmp / "elsewhere" / "precious.txt"), "keep");
+
+  test::WriteFile(tmp / "temp" / "file.scr", "a file where the folder should be");
+  EXPECT_THROW(CreateFreshFolder(tmp / "temp" / "file.scr"), IoError);
+  EXPECT_EQ(test::ReadFile(tmp / "temp" / "file.scr"), "a file where the folder should be");
 }
 
 TEST(FileExtension, TakesTheLastElementsDot) {

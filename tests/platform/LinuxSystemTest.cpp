@@ -1,28 +1,47 @@
 #include "platform/linux/LinuxSystem.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iostream>
+#include <regex>
+#include <utility>
+#include <vector>
+
+#include "package/PackageExtractor.h"
+#include "platform/linux/PrivateFolder.h"
 
 #include "support/TestFiles.h"
 
 namespace lumevra {
 namespace {
 
+namespace fs = std::filesystem;
+
 class LinuxSystemTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (const char* v = std::getenv("XDG_RUNTIME_DIR")) saved_ = v;
+    for (const char* name : kVariables)
+      if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
     setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
   }
   void TearDown() override {
-    if (saved_) setenv("XDG_RUNTIME_DIR", saved_->c_str(), 1);
-    else unsetenv("XDG_RUNTIME_DIR");
+    for (const char* name : kVariables) unsetenv(name);
+    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
   }
+  // No runtime folder: the private folder goes into `tmp` as lumevra-<uid>.
+  fs::path UseTemporaryFolder(const fs::path& tmp) {
+    fs::create_directories(tmp);
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("TMPDIR", tmp.c_str(), 1);
+    return tmp / ("lumevra-" + std::to_string(geteuid()));
+  }
+  static constexpr const char* kVariables[] = {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CONFIG_HOME", "HOME"};
   test::TempFolder dir;
-  std::optional<std::string> saved_;
+  std::vector<std::pair<std::string, std::string>> saved_;
   char arg0[8] = "prog";
   char arg1[8] = "/s";
   char* argv[3] = {arg0, arg1, nullptr};
@@ -35,7 +54,7 @@ TEST_F(LinuxSystemTest, KnowsItsProgramAndArguments) {
   EXPECT_FALSE(system.ProgramFilesValue());
   EXPECT_FALSE(system.OsVersion());
   EXPECT_FALSE(system.LoadPasswordChanger());
-  EXPECT_EQ(system.GuardFile("G"), dir / "G.lock");
+  EXPECT_EQ(system.GuardFile("G"), dir / "lumevra" / "G.lock");
 }
 
 TEST_F(LinuxSystemTest, GuardIsExclusiveAndFreedWithItsHolder) {
@@ -66,6 +85,112 @@ TEST_F(LinuxSystemTest, GuardOfAProcessThatDiedIsFree) {
   auto guard = system.CreateInstanceGuard("CrashGuard");
   ASSERT_TRUE(guard);
   EXPECT_FALSE(guard->AlreadyExists());
+}
+
+TEST_F(LinuxSystemTest, EachRunExtractsIntoAFreshFolderOfThePrivateOne) {
+  const fs::path folder = UseTemporaryFolder(dir / "tmp");
+  const fs::path first = system.CreateExtractionFolder();
+  const fs::path second = system.CreateExtractionFolder();
+  EXPECT_NE(first, second);
+  for (const fs::path& run : {first, second}) {
+    EXPECT_EQ(run.parent_path().parent_path(), folder);
+    EXPECT_TRUE(std::regex_match(run.parent_path().filename().string(),
+                                 std::regex(system.ProgramFile().filename().string() + "-" + std::to_string(getpid()) + "-[A-Za-z0-9]{6}")))
+        << run;
+    EXPECT_EQ(fs::status(run).permissions(), fs::perms::owner_all);
+  }
+  EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+  // The runtime folder, when the session has one, takes its place.
+  setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+  EXPECT_EQ(system.CreateExtractionFolder().parent_path().parent_path(), dir / "lumevra");
+}
+
+// What another user could plant where the private folder goes in a shared
+// temporary folder is refused, and nothing is written through it: not the
+// extraction, not the lock.
+TEST_F(LinuxSystemTest, APlantedPrivateFolderIsRefused) {
+  const struct {
+    const char* what;
+    const char* message;  // part of the refusal
+  } cases[] = {
+      {"link", "it is a link or a file, not a folder"},
+      {"file", "it is a link or a file, not a folder"},
+      {"open folder", "other users have access to it"},
+      {"stranger's folder", "it belongs to another user"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path tmp = dir / c.what;
+    const fs::path folder = UseTemporaryFolder(tmp);
+    const fs::path target = tmp / "target";
+    fs::create_directory(target);
+    const std::string what = c.what;
+    if (what == "link") {
+      fs::create_directory_symlink(target, folder);
+    } else if (what == "file") {
+      test::WriteFile(folder, "");
+    } else {
+      fs::create_directory(folder);
+      chmod(folder.c_str(), what == "open folder" ? 0777 : 0700);
+      if (what == "stranger's folder" && chown(folder.c_str(), geteuid() == 0 ? 65534 : 0, 0) != 0) {
+        std::cout << "skipped: only root can give a folder away\n";
+        continue;
+      }
+    }
+    try {
+      system.CreateExtractionFolder();
+      ADD_FAILURE() << "used";
+    } catch (const IoError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to use the folder " + folder.string() + ": " + c.message);
+    }
+    EXPECT_EQ(system.CreateInstanceGuard("G"), nullptr);
+    EXPECT_TRUE(fs::is_empty(target));
+    if (fs::is_directory(fs::symlink_status(folder))) {
+      EXPECT_TRUE(fs::is_empty(folder));
+    }
+  }
+}
+
+// A crashed run's folder (its process is gone) is removed at the next
+// start; a running one's and anything else stay.
+TEST_F(LinuxSystemTest, LeftoversOfEndedRunsAreRemoved) {
+  const fs::path folder = OpenPrivateFolder(UseTemporaryFolder(dir / "tmp"));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);  // its id now names no process
+  const fs::path ended = folder / ("Demo.scr-" + std::to_string(child) + "-a1B2c3");
+  const fs::path running = folder / ("Demo.scr-" + std::to_string(getppid()) + "-d4E5f6");
+  fs::create_directories(ended / "sub");
+  test::WriteFile(ended / "KAHeader.dat", "stale");
+  fs::create_directories(running);
+  test::WriteFile(folder / "notes-1-2", "not a run folder");
+  test::WriteFile(folder / "G.lock", "");
+
+  const fs::path run = system.CreateExtractionFolder();
+  EXPECT_FALSE(fs::exists(ended));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(folder / "notes-1-2"));
+  EXPECT_TRUE(fs::exists(folder / "G.lock"));
+  EXPECT_TRUE(fs::is_directory(run));
+}
+
+TEST_F(LinuxSystemTest, ALinkInTheLocksPlaceIsNotFollowed) {
+  const fs::path folder = OpenPrivateFolder(UseTemporaryFolder(dir / "tmp"));
+  test::WriteFile(dir / "victim.txt", "precious");
+  fs::create_symlink(dir / "victim.txt", folder / "G.lock");
+  EXPECT_EQ(system.CreateInstanceGuard("G"), nullptr);
+  EXPECT_EQ(test::ReadFile(dir / "victim.txt"), "precious");
+}
+
+TEST_F(LinuxSystemTest, UserSettingsFolderFromTheEnvironment) {
+  setenv("XDG_CONFIG_HOME", "/data/config", 1);
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(system.UserSettingsFolder(), fs::path("/data/config/lumevra"));
+  setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored
+  EXPECT_EQ(system.UserSettingsFolder(), fs::path("/home/someone/.config/lumevra"));
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(system.UserSettingsFolder(), fs::path("/home/someone/.config/lumevra"));
 }
 
 TEST_F(LinuxSystemTest, UnusableLockFileMeansNoGuard) {

@@ -7,6 +7,8 @@
 #include "platform/headless/HeadlessDialogHost.h"
 #include "support/SaverFixture.h"
 #include "ui/ConfigDialog.h"
+#include "ui/SaverSettings.h"
+#include "SaverSupport.h"
 
 namespace lumevra {
 namespace {
@@ -83,7 +85,7 @@ TEST(ConfigDialog, SpeedSliderMapping) {
     EXPECT_EQ(rig.form.Scene->GetProject().SpeedPercent, c.projectSpeed);
     rig.host.UserClick("ok");
     EXPECT_TRUE(rig.host.closed);
-    EXPECT_NE(test::ReadFile(rig.ini).find(std::string("Speed=") + c.written + "\r\n"), std::string::npos);
+    EXPECT_NE(test::ReadFile(rig.ini).find(std::string("Speed=") + c.written + "\n"), std::string::npos);
     rig.Finish();
   }
 }
@@ -114,9 +116,10 @@ TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
   rig.host.UserMoveSlider(13);
   rig.host.UserClick("ok");
   EXPECT_TRUE(rig.host.closed);
+  // The file's own lines and line ends stay; the new keys follow its last key.
   EXPECT_EQ(test::ReadFile(rig.ini),
-            "[Config]\r\nMusic=0\r\nExtra=kept\r\nSpeed=160\r\nStretch=0\r\nProportional=0\r\nSound=1\r\n"
-            "ClockPos=3\r\nShowClock=1\r\n\r\n");
+            "[Config]\nMusic=0\nExtra=kept\nSpeed=160\nStretch=0\nProportional=0\nSound=1\n"
+            "ClockPos=3\nShowClock=1\n");
   rig.Finish();
 }
 
@@ -191,6 +194,45 @@ TEST(ConfigDialog, AnUnreadablePackageLeavesLabelsAndPictureEmpty) {
   rig.host.UserClick("ok");
   EXPECT_TRUE(rig.host.closed);
   rig.Finish();
+}
+
+}  // namespace
+}  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+// Installed where the user cannot write, with a read-only settings file
+// beside it: OK writes the user's own file, starting from what was shown
+// (hand-written lines kept), and the saver's next start reads that file.
+TEST(ConfigDialog, AnUnwritableProgramFolderKeepsTheSettingsInTheUsersFile) {
+  DialogRig rig("; set by the administrator\n[Config]\nSpeed=75\nCustom=1\n");
+  rig.system.userSettingsFolder = rig.dir / "home" / "config";
+  rig.system.readOnlyFolders = {rig.saver.parent_path()};
+  const std::string shipped = test::ReadFile(rig.ini);
+  rig.Show();
+  EXPECT_EQ(rig.host.Position("speed"), 7);  // 75 % from the file beside the program
+  rig.host.UserClick("showClock");
+  rig.host.UserClick("ok");
+  EXPECT_TRUE(rig.host.errors.empty());
+  rig.Finish();
+
+  EXPECT_EQ(test::ReadFile(rig.ini), shipped);
+  const fs::path userFile = rig.dir / "home" / "config" / "Harbour.ini";
+  const std::string written = test::ReadFile(userFile);
+  EXPECT_EQ(written.rfind("; set by the administrator\n", 0), 0u) << written;
+  EXPECT_NE(written.find("Custom=1"), std::string::npos) << written;
+  EXPECT_NE(written.find("ShowClock=1"), std::string::npos) << written;
+  EXPECT_EQ(SettingsFileToRead(rig.system), userFile);
+
+  test::SaverRig saver(test::SceneSpec{});
+  saver.system.programFile = rig.saver;
+  saver.system.userSettingsFolder = rig.system.userSettingsFolder;
+  saver.system.readOnlyFolders = rig.system.readOnlyFolders;
+  SaverWindow form(saver.system, saver.host, nullptr);
+  test::ShowAndRun(form, saver, 1);
+  EXPECT_TRUE(form.ShowClock);
+  EXPECT_EQ(form.Speed, 75);
 }
 
 }  // namespace

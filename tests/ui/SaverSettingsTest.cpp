@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/headless/HeadlessSystem.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {
@@ -56,16 +57,19 @@ TEST(SaverSettings, ReadsValuesAndFallsBackPerKey) {
 TEST(SaverSettings, WritesAllKeysInOrderKeepingTheRest) {
   test::TempFolder dir;
   const fs::path file = dir / "s.ini";
-  test::WriteFile(file, "[Other]\r\nKeep=me\r\n[Config]\r\nShowClock=1\r\nExtra=x\r\n");
+  test::WriteFile(file,
+                  "; written by hand\r\n[Other]\r\nKeep=me\r\n\r\n[Config]\r\n; the clock\r\nShowClock=1\r\n"
+                  "Extra=x\r\n");
   SaverSettings s;
   s.Speed = 10;
   s.Stretch = false;
   s.ClockPos = 2;
   WriteSettings(file, s);
+  // Every other line as it was; a known key changes in place, the others
+  // follow the section's last key.
   EXPECT_EQ(test::ReadFile(file),
-            "[Other]\r\nKeep=me\r\n\r\n"
-            "[Config]\r\nShowClock=0\r\nExtra=x\r\nSpeed=10\r\nStretch=0\r\nProportional=0\r\n"
-            "Sound=1\r\nMusic=1\r\nClockPos=2\r\n\r\n");
+            "; written by hand\r\n[Other]\r\nKeep=me\r\n\r\n[Config]\r\n; the clock\r\nShowClock=0\r\n"
+            "Extra=x\r\nSpeed=10\r\nStretch=0\r\nProportional=0\r\nSound=1\r\nMusic=1\r\nClockPos=2\r\n");
 
   fs::remove(file);
   WriteSettings(file, s);
@@ -78,9 +82,56 @@ TEST(SaverSettings, WritesAllKeysInOrderKeepingTheRest) {
   EXPECT_EQ(back.ClockPos, 2);
 }
 
+// Where the dialog writes and the saver reads: whatever the files and the
+// folder allow, the reading follows the last writing.
+TEST(SaverSettings, ReadsWhereTheDialogWrites) {
+  const struct {
+    const char* name;
+    bool besideExists, besideWritable, userExists;
+    bool readsBeside, writesBeside;
+  } cases[] = {
+      {"a new portable copy", false, true, false, true, true},
+      {"a new installed copy", false, false, false, true, false},  // nothing to read: the defaults
+      {"an existing install", true, true, false, true, true},
+      {"a copy whose user file is older", true, true, true, true, true},
+      {"shipped read-only, never saved", true, false, false, true, false},
+      {"shipped read-only, saved by the user", true, false, true, false, false},
+      {"saved by the user, now writable", false, true, true, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempFolder dir;
+    HeadlessSystem system;
+    system.programFile = dir / "programs" / "Sea.scr";
+    system.userSettingsFolder = dir / "config";
+    fs::create_directories(dir / "programs");
+    if (!c.besideWritable) system.readOnlyFolders = {dir / "programs"};
+    const fs::path beside = dir / "programs" / "Sea.ini";
+    const fs::path user = dir / "config" / "Sea.ini";
+    if (c.besideExists) test::WriteFile(beside, "[Config]\n");
+    if (c.userExists) {
+      fs::create_directories(dir / "config");
+      test::WriteFile(user, "[Config]\n");
+    }
+    EXPECT_EQ(SettingsFileToRead(system), c.readsBeside ? beside : user);
+    EXPECT_EQ(SettingsFileToWrite(system), c.writesBeside ? beside : user);
+    // After a write, the reading finds it.
+    const fs::path written = SettingsFileToWrite(system);
+    WriteSettings(written, SaverSettings{}, SettingsFileToRead(system));
+    EXPECT_EQ(SettingsFileToRead(system), written);
+  }
+  // No user folder at all: beside the program, whatever it allows.
+  HeadlessSystem bare;
+  bare.programFile = "/opt/savers/Sea.scr";
+  bare.readOnlyFolders = {"/opt/savers"};
+  EXPECT_EQ(SettingsFileToWrite(bare), fs::path("/opt/savers/Sea.ini"));
+  EXPECT_EQ(SettingsFileToRead(bare), fs::path("/opt/savers/Sea.ini"));
+}
+
 TEST(SaverSettings, RefusedWriteNamesTheFile) {
   test::TempFolder dir;
-  const fs::path file = dir / "missing-folder" / "s.ini";
+  test::WriteFile(dir / "a-file", "");
+  const fs::path file = dir / "a-file" / "s.ini";  // a folder that cannot be made
   try {
     WriteSettings(file, SaverSettings{});
     FAIL() << "no error";

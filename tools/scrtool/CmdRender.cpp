@@ -163,9 +163,15 @@ int CmdRender(const Args& args, std::ostream& out, std::ostream& err) {
     ScenePlayer scene(&fonts);
     Project& project = scene.GetProject();
     if (FindPackage(o.file)) {
+      // A folder only this run made: one that already exists is never used.
       std::random_device rd;
-      scratch.root = fs::temp_directory_path() / ("scrtool-render-" + std::to_string(rd()));
-      scene.Extract(o.file, scratch.root, o.file);
+      for (int attempt = 0; scratch.root.empty() && attempt < 100; ++attempt) {
+        fs::path candidate = fs::temp_directory_path() / ("scrtool-render-" + std::to_string(rd()));
+        if (fs::create_directory(candidate)) scratch.root = candidate;
+      }
+      if (scratch.root.empty()) throw IoError("cannot create a scratch folder in " + fs::temp_directory_path().string());
+      fs::permissions(scratch.root, fs::perms::owner_all, fs::perm_options::replace);
+      scene.Extract(o.file, scratch.root);
     } else {
       bool loaded = false;
       if (!LoadCarriedProject(o.file, project, loaded)) {

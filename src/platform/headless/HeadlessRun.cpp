@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/AnsiText.h"
 #include "base/Ini.h"
 #include "platform/headless/HeadlessDialogHost.h"
 #include "platform/headless/HeadlessPreviewTarget.h"
@@ -33,10 +34,18 @@ int RunHeadlessStartup(Platform platform) {
   HeadlessSaverHost saver;
   saver.maxFrames = HeadlessFrames();
   HeadlessDialogHost dialog;
+  // The dialog's user clicks these controls in turn, e.g. "showClock,ok".
+  if (const char* clicks = std::getenv("LUMEVRA_HEADLESS_CLICKS"))
+    for (const std::string& control : SplitCommaText(clicks))
+      dialog.script.push_back([control](HeadlessDialogHost& host) { host.UserClick(control); });
   platform.saver = &saver;
   platform.dialog = &dialog;
   platform.openPreview = [](intptr_t) { return std::make_unique<HeadlessPreviewTarget>(152, 112); };
-  return RunStartup(*platform.system, MakeStartupHandlers(platform), std::cout);
+  const int code = RunStartup(*platform.system, MakeStartupHandlers(platform), std::cout);
+  for (const std::u16string& error : dialog.errors) std::cerr << Utf16ToUtf8(error) << "\n";
+  if (const char* stats = std::getenv("LUMEVRA_STATS"); stats && *stats && saver.presentCount > 0)
+    std::cerr << "frames: " << saver.presentCount << ", caption \"" << Utf16ToUtf8(saver.caption) << "\"\n";
+  return code;
 }
 
 }  // namespace lumevra

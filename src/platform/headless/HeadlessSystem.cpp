@@ -1,7 +1,11 @@
 #include "platform/headless/HeadlessSystem.h"
 
+#include <algorithm>
 #include <mutex>
 #include <set>
+
+#include "base/FileAccess.h"
+#include "package/PackageExtractor.h"
 
 namespace lumevra {
 
@@ -38,6 +42,16 @@ private:
 };
 
 }  // namespace
+
+std::filesystem::path HeadlessSystem::CreateExtractionFolder() {
+  return CreateFreshFolder(tempFolder / programFile.filename());
+}
+
+bool HeadlessSystem::CanReplaceFile(const std::filesystem::path& file) const {
+  const std::filesystem::path folder = file.parent_path();
+  if (std::find(readOnlyFolders.begin(), readOnlyFolders.end(), folder) != readOnlyFolders.end()) return false;
+  return lumevra::CanReplaceFile(file);
+}
 
 std::unique_ptr<InstanceGuard> HeadlessSystem::CreateInstanceGuard(const std::string& name) {
   if (!guardAvailable) return nullptr;

@@ -164,8 +164,9 @@ intptr_t Win32SaverHost::Handle(unsigned message, uintptr_t wParam, intptr_t lPa
 void Win32SaverHost::CreateWindows() {
   RegisterClasses(reinterpret_cast<WNDPROC>(&Win32SaverHost::WindowProc));
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  application_ = CreateWindowExW(0, kApplicationClass, caption_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 instance, nullptr);
+  // The task shows the application title; the saver window the scene's.
+  application_ = CreateWindowExW(0, kApplicationClass, ApplicationTitle().c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, instance, nullptr);
   HWND window;
   if (windowed_) {
     RECT r{0, 0, kWindowedWidth, kWindowedHeight};
@@ -300,7 +301,6 @@ void Win32SaverHost::ShowCursor(bool show) {
 void Win32SaverHost::SetCaption(std::u16string_view caption) {
   caption_ = ToWide(caption);
   if (window_ != nullptr) SetWindowTextW(H(window_), caption_.c_str());
-  if (application_ != nullptr) SetWindowTextW(H(application_), caption_.c_str());
 }
 
 void Win32SaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "base/FileAccess.h"
+#include "package/PackageExtractor.h"
 #include "platform/win32/WinText.h"
 
 namespace lumevra {
@@ -77,6 +79,30 @@ std::filesystem::path Win32System::TempFolder() const {
   if (n == 0 || n > MAX_PATH + 1) return std::filesystem::temp_directory_path();
   return std::filesystem::path(std::wstring(buffer, n));
 }
+
+namespace {
+// Set once at start-up, before any window exists.
+std::wstring g_applicationTitle;
+}  // namespace
+
+std::wstring ApplicationTitle() { return g_applicationTitle; }
+
+void Win32System::SetApplicationTitle(const std::string& title) { g_applicationTitle = Utf8ToWide(title); }
+
+std::filesystem::path Win32System::CreateExtractionFolder() {
+  // The single-instance guard keeps a second run out, so whatever stands in
+  // the folder was left by an earlier run that ended without cleaning up.
+  return CreateFreshFolder(TempFolder() / programFile_.filename());
+}
+
+std::filesystem::path Win32System::UserSettingsFolder() const {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer)) || buffer[0] == 0)
+    return {};
+  return std::filesystem::path(buffer) / L"Lumevra";
+}
+
+bool Win32System::CanReplaceFile(const std::filesystem::path& file) const { return lumevra::CanReplaceFile(file); }
 
 std::optional<std::filesystem::path> Win32System::DocumentsFolder() const {
   wchar_t buffer[MAX_PATH + 1] = {};

@@ -1,0 +1,46 @@
+#include "base/FileAccess.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include <random>
+#include <string>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace lumevra {
+
+namespace fs = std::filesystem;
+
+bool CanReplaceFile(const fs::path& file) {
+  std::error_code ec;
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, ec)) return false;
+  const bool exists = fs::exists(fs::symlink_status(file, ec));
+#ifdef _WIN32
+  // Access lists decide on Windows, and only an attempt tells: make and
+  // delete a probe file, and open the file for writing without changing it.
+  std::random_device random;
+  const fs::path probe = folder / (L".probe-" + std::to_wstring(random()) + L".tmp");
+  int fd = -1;
+  if (_wsopen_s(&fd, probe.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0)
+    return false;
+  _close(fd);
+  fs::remove(probe, ec);
+  if (!exists) return true;
+  if (_wsopen_s(&fd, file.c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0) != 0) return false;
+  _close(fd);
+  return true;
+#else
+  // The effective ids decide, as they do for the write itself.
+  if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return false;
+  return !exists || faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+#endif
+}
+
+}  // namespace lumevra
