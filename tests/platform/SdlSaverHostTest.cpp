@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/LinuxSystem.h"
 #include "platform/linux/SdlSaverHost.h"
 #include "platform/linux/SdlSound.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xutil.h>
 
 #include "XPixels.h"
 #include "support/TestFiles.h"
@@ -262,6 +264,36 @@ TEST(SdlSaverHostNoDisplay, RunThrowsAClearError) {
     EXPECT_NE(std::string(e.what()).find("no display"), std::string::npos) << e.what();
   }
   EXPECT_EQ(saver.shows, 0);
+}
+
+// The application title set at start-up names the saver window's class,
+// which window managers and task lists show.
+TEST(SdlSaverHostClass, TheWindowCarriesTheApplicationTitle) {
+  if (!test::HaveDisplay()) GTEST_SKIP() << "needs an X display";
+  unsetenv("SDL_VIDEO_X11_WMCLASS");
+  char arg0[] = "prog";
+  char* argv[] = {arg0, nullptr};
+  LinuxSystem system(1, argv);
+  system.SetApplicationTitle("Lumevra Screensaver");
+  SdlSaverHost host;
+  FakeSaver saver{host};
+  host.SetWindowed(true);
+  std::string windowClass;
+  saver.onFrame = [&](int) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(host.Window(), &info) && info.subsystem == SDL_SYSWM_X11) {
+      XClassHint hint{};
+      if (XGetClassHint(info.info.x11.display, info.info.x11.window, &hint)) {
+        windowClass = hint.res_class ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+      }
+    }
+    host.Close();
+  };
+  host.Run(saver);
+  EXPECT_EQ(windowClass, "Lumevra Screensaver");
 }
 
 }  // namespace

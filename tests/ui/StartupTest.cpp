@@ -74,8 +74,11 @@ protected:
 
 TEST_F(RunStartupTest, EachModeRunsItsHandler) {
   handlers.preview = [this](intptr_t h) { calls.push_back("preview " + std::to_string(h)); };
-  handlers.saver = [this] { calls.push_back("saver"); };
   handlers.configuration = [this] { calls.push_back("configuration"); };
+  handlers.saver = [this] {
+    calls.push_back("saver");
+    EXPECT_EQ(system.applicationTitle, "Lumevra Screensaver");  // set before any window
+  };
   EXPECT_EQ(Run({"/p", "1234"}), 0);
   EXPECT_EQ(Run({"/P", "1234"}), 0);
   EXPECT_EQ(Run({"/s"}), 0);

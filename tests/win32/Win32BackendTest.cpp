@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,41 @@ TEST(Win32System, AnswersFromTheSystem) {
   if (const auto programFiles = system.ProgramFilesValue()) {
     EXPECT_EQ(programFiles->wstring().back(), L'\\');
   }
+}
+
+// A crashed run left its folder behind: the next run empties it first
+// instead of failing to remove it at every exit.
+TEST(Win32System, ExtractionFolderIsFreshAfterACrashedRun) {
+  namespace fs = std::filesystem;
+  Win32System system;
+  const fs::path folder = system.TempFolder() / system.ProgramFile().filename();
+  fs::create_directories(folder / "sub");
+  std::ofstream(folder / "KAHeader.dat") << "stale";
+  std::ofstream(folder / "sub" / "obj0.gif") << "stale";
+  const fs::path made = system.CreateExtractionFolder();
+  EXPECT_EQ(made, folder / "");
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_empty(folder));
+  fs::remove(folder);
+}
+
+// Settings go beside the program only where the user may replace them.
+TEST(Win32System, CanReplaceFileFollowsTheSystemsRefusal) {
+  namespace fs = std::filesystem;
+  Win32System system;
+  const fs::path folder = system.TempFolder() / ("lumevra-replace-" + std::to_string(GetCurrentProcessId()));
+  fs::create_directories(folder);
+  EXPECT_TRUE(system.CanReplaceFile(folder / "new.ini"));
+  std::ofstream(folder / "locked.ini") << "[Config]";
+  SetFileAttributesW((folder / "locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(system.CanReplaceFile(folder / "locked.ini"));
+  EXPECT_FALSE(system.CanReplaceFile(folder / "missing" / "new.ini"));
+  std::vector<fs::path> left;
+  for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename());
+  EXPECT_EQ(left, std::vector<fs::path>{"locked.ini"});  // no probe file stays
+  SetFileAttributesW((folder / "locked.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+  fs::remove_all(folder);
+  EXPECT_FALSE(system.UserSettingsFolder().empty());
 }
 
 TEST(Win32System, TheGuardSeesASecondHolder) {
