@@ -33,6 +33,9 @@ bool CanReplaceFile(const fs::path& file) {
   _close(fd);
   fs::remove(probe, ec);
   if (!exists) return true;
+  // A read-only file cannot be moved over, whoever may open it.
+  struct _stat64 st {};
+  if (_wstat64(file.c_str(), &st) == 0 && (st.st_mode & _S_IWRITE) == 0) return false;
   if (_wsopen_s(&fd, file.c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0) != 0) return false;
   _close(fd);
   return true;
