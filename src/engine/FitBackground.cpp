@@ -38,6 +38,15 @@ void ResampleMask(const Bitmap32& mask, Bitmap32& out, int32_t W, int32_t H) {
 
 }  // namespace
 
+PixelSize FittedSize(bool proportional, PixelSize picture, PixelSize screen) {
+  if (!proportional || picture.cx <= 0 || picture.cy <= 0 || screen.cx <= 0 || screen.cy <= 0) return screen;
+  const double aspect = static_cast<double>(picture.cx) / picture.cy;
+  // A picture wider than the window's shape keeps the width, else the height.
+  if (picture.cx > (int64_t{picture.cy} * screen.cx) / screen.cy)
+    return {screen.cx, std::max(Round32(screen.cx / aspect), 1)};
+  return {std::max(Round32(screen.cy * aspect), 1), screen.cy};
+}
+
 void FitPicture(bool proportional, Bitmap32& background, Bitmap32& mask, std::span<WaveParams> waves, int32_t W,
                 int32_t H) {
   // The window's client size divides the picture's shape and the picture's
@@ -45,15 +54,9 @@ void FitPicture(bool proportional, Bitmap32& background, Bitmap32& mask, std::sp
   if (W <= 0 || H <= 0 || background.Empty()) return;
   const int32_t picW = background.Width();
   const int32_t picH = background.Height();
-
-  if (proportional) {
-    const double aspect = static_cast<double>(picW) / picH;
-    // A picture wider than the window's shape keeps the width, else the height.
-    if (picW > (int64_t{picH} * W) / H)
-      H = std::max(Round32(W / aspect), 1);
-    else
-      W = std::max(Round32(H * aspect), 1);
-  }
+  const PixelSize fitted = FittedSize(proportional, {picW, picH}, {W, H});
+  W = fitted.cx;
+  H = fitted.cy;
 
   // Everything that can fail to allocate comes before the first change.
   FastBitmap source;

@@ -18,6 +18,18 @@ FrameOffset PresentOffset(bool stretch, bool proportional, PixelSize screen, Pix
   return {(screen.cx - picture.cx) / 2, (screen.cy - picture.cy) / 2};
 }
 
+PixelRect PlaceFrameOn(bool stretch, bool proportional, PixelSize screen, PixelSize frame) {
+  if (frame.cx <= 0 || frame.cy <= 0 || screen.cx <= 0 || screen.cy <= 0) return {};
+  if (!stretch) {
+    const FrameOffset at = PresentOffset(false, false, screen, frame);
+    return {at.x, at.y, frame.cx, frame.cy};
+  }
+  if (!proportional) return {0, 0, screen.cx, screen.cy};
+  const PixelSize fitted = FittedSize(true, frame, screen);  // the background's fitting rule
+  const FrameOffset at = PresentOffset(true, true, screen, fitted);
+  return {at.x, at.y, fitted.cx, fitted.cy};
+}
+
 ScenePlayer::ScenePlayer(FontRaster* fonts, fs::path sharedImagesFolder)
     : fonts_(fonts), sharedImages_(std::move(sharedImagesFolder)) {
   // The project makes a new list at every (re)allocation; keep the typed one.
@@ -72,6 +84,12 @@ FrameOffset ScenePlayer::PlaceOn(PixelSize screen) const {
   const Bitmap32* picture = engine_ ? engine_->Background : nullptr;
   const PixelSize size = picture ? PixelSize{picture->Width(), picture->Height()} : PixelSize{};
   return PresentOffset(options_.stretch, options_.proportional, screen, size);
+}
+
+PixelRect ScenePlayer::PlaceOnOther(PixelSize screen) const {
+  const Bitmap32* picture = engine_ ? engine_->Background : nullptr;
+  const PixelSize size = picture ? PixelSize{picture->Width(), picture->Height()} : PixelSize{};
+  return PlaceFrameOn(options_.stretch, options_.proportional, screen, size);
 }
 
 void ScenePlayer::Release() {

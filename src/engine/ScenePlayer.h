@@ -48,6 +48,12 @@ struct FrameOffset {
 // negative offsets and is cut equally on both sides.
 FrameOffset PresentOffset(bool stretch, bool proportional, PixelSize screen, PixelSize picture);
 
+// Where a frame made for one screen goes on another of size `screen`, by
+// the same rules at that size: stretched over it, fitted keeping the
+// frame's proportions and centred, or (not stretching) centred at the
+// frame's own size.
+PixelRect PlaceFrameOn(bool stretch, bool proportional, PixelSize screen, PixelSize frame);
+
 class ScenePlayer {
 public:
   // Text objects draw through `fonts` (none: they are skipped). Picture
@@ -89,6 +95,8 @@ public:
   const Bitmap32& StillPicture() const { return engine_->WaveSurface; }
   // Where Frame goes on a screen of this size, by the options' fitting.
   FrameOffset PlaceOn(PixelSize screen) const;
+  // Where the current frame goes on another screen (a second monitor).
+  PixelRect PlaceOnOther(PixelSize screen) const;
   Engine& GetEngine() { return *engine_; }
 
   // Ends the object threads and frees the engine and the project; the

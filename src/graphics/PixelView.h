@@ -20,4 +20,13 @@ struct PixelSize {
   int32_t cy = 0;
 };
 
+// A rectangle of pixels: its top left corner and its size.
+struct PixelRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const PixelRect&) const = default;
+};
+
 }  // namespace lumevra

@@ -50,6 +50,7 @@ void ConfigDialog::OnShow() {
   host_.SetChecked(control::kSound, s.Sound);
   host_.SetChecked(control::kMusic, s.Music);
   host_.SetChecked(control::kShowClock, s.ShowClock);
+  host_.SetChecked(control::kAllMonitors, s.AllMonitors);
   host_.SetPosition(control::kClockCorner, SaverSettings::ValidClockPos(s.ClockPos));
   host_.SetEnabled(control::kProportional, s.Stretch);
 
@@ -151,6 +152,7 @@ void ConfigDialog::OnOk() {
   s.Music = host_.Checked(control::kMusic);
   s.ClockPos = SaverSettings::ValidClockPos(host_.Position(control::kClockCorner));
   s.ShowClock = host_.Checked(control::kShowClock);
+  s.AllMonitors = host_.Checked(control::kAllMonitors);
   try {
     WriteSettings(SettingsFileToWrite(system_), s, SettingsFile);
   } catch (const SettingsWriteError& e) {

@@ -28,6 +28,7 @@ inline constexpr std::string_view kMusic = "music";
 inline constexpr std::string_view kShowClock = "showClock";
 inline constexpr std::string_view kSeparator = "separator";
 inline constexpr std::string_view kAutoPreview = "autoPreview";
+inline constexpr std::string_view kAllMonitors = "allMonitors";  // the scene on every monitor
 inline constexpr std::string_view kClockCorner = "clockCorner";  // the list of corners
 inline constexpr std::string_view kOk = "ok";
 inline constexpr std::string_view kCancel = "cancel";

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "graphics/PixelView.h"
 #include "sound/MusicDevice.h"
@@ -27,6 +29,13 @@ public:
   virtual void Close() = 0;
 };
 
+// One monitor of the desktop: its bounds in desktop pixels (the primary
+// monitor's top left is (0, 0); others may lie left of or above it).
+struct Monitor {
+  PixelRect bounds;
+  bool primary = false;
+};
+
 // The saver's window. Calls come from the window logic on the UI thread.
 class SaverHost {
 public:
@@ -42,7 +51,11 @@ public:
   // and input until Close; returns after the window is gone.
   virtual void Run(SaverEvents& events) = 0;
 
+  // The primary monitor's size.
   virtual PixelSize ScreenSize() = 0;
+  // Every monitor, the primary among them; one monitor when the backend
+  // covers only one.
+  virtual std::vector<Monitor> Monitors() = 0;
   virtual PixelSize ClientSize() = 0;
   // Outer position and size; a size change raises OnResize.
   virtual void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
@@ -56,6 +69,10 @@ public:
   // Copies the frame to the client area at (left, top); the rest of the
   // client area stays black.
   virtual void Present(const PixelView& frame, int32_t left, int32_t top) = 0;
+  // Shows the frame in each of `places` (client coordinates), scaled where
+  // a place's size differs from the frame's; the rest of the client area
+  // stays black. The full-screen saver shows one frame on every monitor so.
+  virtual void PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) = 0;
   // Handles pending messages (input may raise events from inside).
   virtual void ProcessMessages() = 0;
   // Whether OnIdle is called while the message queue is empty.

@@ -22,6 +22,7 @@ SaverSettings ReadSettings(const fs::path& file, bool musicDefault) {
   s.Music = ini.ReadBool(kSection, "Music", musicDefault);
   s.ShowClock = ini.ReadBool(kSection, "ShowClock", s.ShowClock);
   s.ClockPos = ini.ReadInteger(kSection, "ClockPos", s.ClockPos);
+  s.AllMonitors = ini.ReadBool(kSection, "AllMonitors", s.AllMonitors);
   return s;
 }
 
@@ -77,6 +78,7 @@ void WriteSettings(const fs::path& file, const SaverSettings& s, const fs::path&
   ini.WriteBool(kSection, "Music", s.Music);
   ini.WriteInteger(kSection, "ClockPos", s.ClockPos);
   ini.WriteBool(kSection, "ShowClock", s.ShowClock);
+  ini.WriteBool(kSection, "AllMonitors", s.AllMonitors);
   try {
     ini.SaveToFile(file);
   } catch (const std::exception&) {

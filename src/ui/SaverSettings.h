@@ -18,6 +18,7 @@ struct SaverSettings {
   bool Music = true;
   bool ShowClock = false;
   int32_t ClockPos = 1;  // 0 top left, 1 top right, 2 bottom left, 3 bottom right
+  bool AllMonitors = true;  // the scene on every monitor, else the others black
 
   // A corner the dialog can show and write: 0..3 as it is, anything else the
   // default corner.
@@ -55,8 +56,9 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Writes all seven keys, in the order Speed, Stretch, Proportional, Sound,
-// Music, ClockPos, ShowClock, keeping every other line of the file. The old
+// Writes all eight keys, in the order Speed, Stretch, Proportional, Sound,
+// Music, ClockPos, ShowClock, AllMonitors, keeping every other line of the
+// file. The old
 // file is replaced in one step, so a failed write leaves it whole. A file
 // that does not exist yet starts from `startFrom` when that exists (the
 // settings read so far), and its folder is created.

@@ -20,6 +20,19 @@
 
 namespace lumevra {
 
+namespace {
+
+// The smallest rectangle holding both.
+PixelRect BoundingRect(const PixelRect& a, const PixelRect& b) {
+  const int64_t left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+  const int64_t right = std::max(int64_t{a.left} + a.width, int64_t{b.left} + b.width);
+  const int64_t bottom = std::max(int64_t{a.top} + a.height, int64_t{b.top} + b.height);
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+          static_cast<int32_t>(bottom - top)};
+}
+
+}  // namespace
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -99,6 +112,7 @@ void SaverWindow::OnShow() {
   Music = settings.Music;
   ShowClock = settings.ShowClock && !Windowed;
   ClockPos = static_cast<uint8_t>(settings.ClockPos);
+  AllMonitors = settings.AllMonitors;
 
   Project& project = Scene->GetProject();
   const PixelSize screen = host_.ScreenSize();
@@ -110,7 +124,14 @@ void SaverWindow::OnShow() {
     const int32_t h = project.Background.Height();
     host_.SetPlacement((screen.cx - w) / 2, (screen.cy - h) / 2, w, h);
   } else {
-    host_.SetPlacement(0, 0, screen.cx, screen.cy);
+    // One window over every monitor: input anywhere reaches it, and the
+    // monitors the scene does not go to stay black.
+    Monitors = host_.Monitors();
+    PixelRect desktop = Monitors.empty() ? PixelRect{0, 0, screen.cx, screen.cy} : Monitors.front().bounds;
+    for (const Monitor& m : Monitors) desktop = BoundingRect(desktop, m.bounds);
+    DesktopLeft = desktop.left;
+    DesktopTop = desktop.top;
+    host_.SetPlacement(desktop.left, desktop.top, desktop.width, desktop.height);
   }
 
   if (Music) PlayMusic(MusicFile);
@@ -120,7 +141,8 @@ void SaverWindow::OnShow() {
   options.proportional = Proportional;
   options.showClock = ShowClock;
   options.clockCorner = ClockPos;
-  options.screen = host_.ClientSize();
+  // The scene is made for the primary monitor (the window, when windowed).
+  options.screen = Windowed ? host_.ClientSize() : screen;
   Scene->Prepare(options);
 
   LastMouseX = -1;
@@ -167,8 +189,29 @@ void SaverWindow::PresentFrame() {
     host_.Present(WindowSurface->View(), 0, 0);
     return;
   }
-  const FrameOffset at = Scene->PlaceOn(host_.ScreenSize());
-  host_.Present(output.View(), at.x, at.y);
+  const PixelSize primary = host_.ScreenSize();
+  const FrameOffset at = Scene->PlaceOn(primary);
+  if (Monitors.size() <= 1) {
+    host_.Present(output.View(), at.x - DesktopLeft, at.y - DesktopTop);
+    return;
+  }
+  // The primary monitor first, exactly as made; the others by the same
+  // rules at their own sizes.
+  std::vector<PixelRect> places;
+  places.reserve(Monitors.size());
+  for (const Monitor& m : Monitors)
+    if (m.primary)
+      places.push_back({m.bounds.left - DesktopLeft + at.x, m.bounds.top - DesktopTop + at.y, output.Width(),
+                        output.Height()});
+  if (AllMonitors)
+    for (const Monitor& m : Monitors) {
+      if (m.primary) continue;
+      PixelRect place = Scene->PlaceOnOther({m.bounds.width, m.bounds.height});
+      place.left += m.bounds.left - DesktopLeft;
+      place.top += m.bounds.top - DesktopTop;
+      places.push_back(place);
+    }
+  host_.PresentPlaced(output.View(), places);
 }
 
 void SaverWindow::OnMouseMove(int32_t x, int32_t y) {

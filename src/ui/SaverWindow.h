@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "graphics/Bitmap32.h"
 #include "graphics/FontRaster.h"
@@ -86,6 +87,7 @@ public:
   bool Music = false;
   bool ShowClock = false;
   uint8_t ClockPos = 1;
+  bool AllMonitors = true;
   int32_t Speed = 100;
   int32_t MusicVolume = 100;
   int32_t SoundVolume = 100;
@@ -95,6 +97,11 @@ public:
   std::unique_ptr<SoundEffects> Sounds;
   std::unique_ptr<MusicLoop> MusicPlayer;
   std::unique_ptr<Bitmap32> WindowSurface;  // windowed test run only
+  // Full screen: the monitors the window covers, and its top left on the
+  // desktop (the corner of all monitors together).
+  std::vector<Monitor> Monitors;
+  int32_t DesktopLeft = 0;
+  int32_t DesktopTop = 0;
   std::array<SoundState, kSoundSlots> SoundStates{};
 
 private:

@@ -35,6 +35,29 @@ TEST(ScenePlayer, PresentOffsetCentresUnlessStretchedToTheWholeScreen) {
   }
 }
 
+// A second monitor shows the frame made for the first by the same rules at
+// its own size.
+TEST(ScenePlayer, PlaceFrameOnAnotherScreenFollowsTheSameRules) {
+  const struct {
+    bool stretch, proportional;
+    PixelSize screen, frame;
+    PixelRect place;
+  } cases[] = {
+      {true, false, {1280, 1024}, {1024, 768}, {0, 0, 1280, 1024}},   // stretched over it
+      {true, true, {1280, 1024}, {1024, 512}, {0, 192, 1280, 640}},   // wider: the width kept, bars above and below
+      {true, true, {800, 1000}, {600, 400}, {0, 233, 800, 533}},      // 800 / 1.5 = 533.3 rounds to 533
+      {true, true, {1000, 600}, {400, 600}, {300, 0, 400, 600}},       // taller: the height kept, bars at the sides
+      {false, false, {800, 600}, {640, 400}, {80, 100, 640, 400}},     // not stretched: centred at its own size
+      {false, true, {600, 300}, {640, 400}, {-20, -50, 640, 400}},     // larger: cut on both sides
+      {true, true, {0, 600}, {640, 400}, {}},                          // no screen: nowhere
+  };
+  for (const auto& c : cases) {
+    const PixelRect place = PlaceFrameOn(c.stretch, c.proportional, c.screen, c.frame);
+    EXPECT_EQ(place, c.place) << c.stretch << c.proportional << " " << c.screen.cx << "x" << c.screen.cy << " -> "
+                              << place.left << "," << place.top << " " << place.width << "x" << place.height;
+  }
+}
+
 class ScenePlayerRun : public ::testing::Test {
 protected:
   void SetUp() override {

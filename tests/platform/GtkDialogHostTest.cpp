@@ -143,7 +143,7 @@ TEST_F(GtkDialogHostTest, ControlsSitAtTheirPlaces) {
       {"pictureGroup", 9, 11, 280},      {"preview", 25, 25, 243}, {"optionsPanel", 289, 19, 160},
       {"speed", 294, 44, 148},   {"reset", 328, 70, 82}, {"stretch", 296, 99, -1},
       {"autoPreview", 296, 225, -1}, {"clockCorner", 312, 191, 129}, {"ok", 292, 282, 75},
-      {"cancel", 372, 282, 75},
+      {"cancel", 372, 282, 75},          {"allMonitors", 12, 325, -1},
   };
   dialog.onShow = [&] {
     After(200, [&] {
@@ -151,7 +151,7 @@ TEST_F(GtkDialogHostTest, ControlsSitAtTheirPlaces) {
       GtkAllocation all;
       gtk_widget_get_allocation(gtk_bin_get_child(GTK_BIN(window)), &all);
       EXPECT_EQ(all.width, 456);
-      EXPECT_EQ(all.height, 323);
+      EXPECT_EQ(all.height, 347);
       for (const auto& p : places) {
         GtkWidget* w = host.Control(p.control);
         int x = -1, y = -1;

@@ -105,7 +105,7 @@ TEST(ConfigDialog, ACornerOutsideTheListShowsAndWritesTheDefault) {
   }
 }
 
-TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
+TEST(ConfigDialog, OkWritesAllEightKeysInOrder) {
   DialogRig rig("[Config]\nMusic=0\nExtra=kept\n");
   rig.Show();
   rig.host.UserClick("stretch");  // unticked: Proportional disabled, its tick kept
@@ -114,12 +114,14 @@ TEST(ConfigDialog, OkWritesAllSevenKeysInOrder) {
   rig.host.UserClick("showClock");
   rig.host.UserChoose("clockCorner", 3);
   rig.host.UserMoveSlider(13);
+  EXPECT_TRUE(rig.host.Checked("allMonitors"));  // on without a key
+  rig.host.UserClick("allMonitors");
   rig.host.UserClick("ok");
   EXPECT_TRUE(rig.host.closed);
   // The file's own lines and line ends stay; the new keys follow its last key.
   EXPECT_EQ(test::ReadFile(rig.ini),
             "[Config]\nMusic=0\nExtra=kept\nSpeed=160\nStretch=0\nProportional=0\nSound=1\n"
-            "ClockPos=3\nShowClock=1\n");
+            "ClockPos=3\nShowClock=1\nAllMonitors=0\n");
   rig.Finish();
 }
 

@@ -69,13 +69,14 @@ TEST(SaverSettings, WritesAllKeysInOrderKeepingTheRest) {
   // follow the section's last key.
   EXPECT_EQ(test::ReadFile(file),
             "; written by hand\r\n[Other]\r\nKeep=me\r\n\r\n[Config]\r\n; the clock\r\nShowClock=0\r\n"
-            "Extra=x\r\nSpeed=10\r\nStretch=0\r\nProportional=0\r\nSound=1\r\nMusic=1\r\nClockPos=2\r\n");
+            "Extra=x\r\nSpeed=10\r\nStretch=0\r\nProportional=0\r\nSound=1\r\nMusic=1\r\nClockPos=2\r\n"
+            "AllMonitors=1\r\n");
 
   fs::remove(file);
   WriteSettings(file, s);
   EXPECT_EQ(test::ReadFile(file),
             "[Config]\r\nSpeed=10\r\nStretch=0\r\nProportional=0\r\nSound=1\r\nMusic=1\r\n"
-            "ClockPos=2\r\nShowClock=0\r\n\r\n");
+            "ClockPos=2\r\nShowClock=0\r\nAllMonitors=1\r\n\r\n");
   const SaverSettings back = ReadDialogSettings(file);
   EXPECT_EQ(back.Speed, 10);
   EXPECT_FALSE(back.Stretch);

@@ -243,3 +243,67 @@ TEST(SaverWindow, AnUnreadablePackageStillOpensAndCloses) {
 
 }  // namespace
 }  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+// Three monitors, the primary not first: one left of it and lower (a
+// negative origin), one right of it and higher. The window covers them all;
+// the primary shows the frame as made, the others stretch it to their size.
+struct ThreeMonitors {
+  static std::vector<Monitor> List() {
+    return {{{-800, 100, 800, 600}, false}, {{0, 0, 1024, 768}, true}, {{1024, -200, 1280, 1024}, false}};
+  }
+};
+
+TEST(SaverWindow, CoversEveryMonitorWithTheSceneOnEach) {
+  using In = HeadlessInput;
+  const struct {
+    const char* settings;
+    size_t places;  // monitors showing the scene
+  } cases[] = {{"", 3}, {"AllMonitors=0\n", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
+    test::SaverRig rig(test::SceneSpec{}, {"/s"}, c.settings);
+    rig.host.monitors = ThreeMonitors::List();
+    rig.host.maxFrames = 3;
+    SaverWindow form(rig.system, rig.host, nullptr);
+    rig.host.Run(form);
+    // Over the bounding box of the desktop: x -800..2304, y -200..824.
+    const auto& p = rig.host.placements.back();
+    EXPECT_EQ(std::vector<int32_t>({p.left, p.top, p.width, p.height}), std::vector<int32_t>({-800, -200, 3104, 1024}));
+    // Made for the primary monitor (stretched to it), shown there first.
+    EXPECT_EQ(rig.host.lastFrame.Width(), 1024);
+    EXPECT_EQ(rig.host.lastFrame.Height(), 768);
+    ASSERT_EQ(rig.host.lastPlaces.size(), c.places);
+    EXPECT_EQ(rig.host.lastPlaces[0], (PixelRect{800, 200, 1024, 768}));
+    Bitmap32 client;
+    rig.host.Client(client);
+    const Color32 centre = rig.host.lastFrame.GetPixel(512, 384);
+    EXPECT_EQ(client.GetPixel(800 + 512, 200 + 384), centre);
+    if (c.places == 3) {
+      EXPECT_EQ(rig.host.lastPlaces[1], (PixelRect{0, 300, 800, 600}));
+      EXPECT_EQ(rig.host.lastPlaces[2], (PixelRect{1824, 0, 1280, 1024}));
+      EXPECT_EQ(client.GetPixel(400, 600), centre);        // the left monitor's centre
+      EXPECT_EQ(client.GetPixel(1824 + 640, 512), centre);  // the right monitor's
+    } else {
+      EXPECT_EQ(client.GetPixel(400, 600), Color32{0xFF000000});
+      EXPECT_EQ(client.GetPixel(1824 + 640, 512), Color32{0xFF000000});
+    }
+    EXPECT_EQ(client.GetPixel(100, 100), Color32{0xFF000000});  // above the left monitor: no monitor at all
+  }
+
+  // A move on the left monitor ends the saver as on the primary.
+  test::SaverRig rig(test::SceneSpec{});
+  rig.host.monitors = ThreeMonitors::List();
+  rig.host.maxFrames = 50;
+  rig.host.script = {{2, In::MouseMove, 100, 400}, {3, In::MouseMove, 110, 400}};
+  SaverWindow form(rig.system, rig.host, nullptr);
+  rig.host.Run(form);
+  EXPECT_EQ(rig.host.idleCalls, 3);
+  // Hidden over the one window that covers every monitor, shown at the end.
+  EXPECT_EQ(rig.host.cursorCalls, (std::vector<bool>{false, true}));
+}
+
+}  // namespace
+}  // namespace lumevra

@@ -275,7 +275,7 @@ TEST(Win32DialogHost, LogicValuesRaiseNothingAndUserClicksArrive) {
     void OnClose() override { inner.OnClose(); }
   } script(host);
   host.Run(script);
-  const std::vector<std::string> expected = {"show", "checked 1 speed 7 corner 2", "client 456x323",
+  const std::vector<std::string> expected = {"show", "checked 1 speed 7 corner 2", "client 456x347",
                                              "click sound", "click cancel", "formclose"};
   EXPECT_EQ(script.inner.log, expected);
   EXPECT_EQ(host.Window(), 0);

@@ -19,7 +19,8 @@ void HeadlessDialogHost::SetPosition(std::string_view control, int32_t position)
 void HeadlessDialogHost::UserClick(const std::string& control) {
   // Check boxes change before their click event, as on the desktop.
   namespace c = dialog_control;
-  for (std::string_view box : {c::kStretch, c::kProportional, c::kSound, c::kMusic, c::kShowClock, c::kAutoPreview})
+  for (std::string_view box : {c::kStretch, c::kProportional, c::kSound, c::kMusic, c::kShowClock, c::kAutoPreview,
+                                 c::kAllMonitors})
     if (control == box) At(control).checked = !At(control).checked;
   if (events_) events_->OnClick(control);
 }

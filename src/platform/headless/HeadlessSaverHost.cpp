@@ -15,19 +15,49 @@ void HeadlessSaverHost::SetPlacement(int32_t left, int32_t top, int32_t width, i
   if (resized && events_) events_->OnResize();
 }
 
+PixelSize HeadlessSaverHost::ScreenSize() {
+  for (const Monitor& m : monitors)
+    if (m.primary) return {m.bounds.width, m.bounds.height};
+  return screen_;
+}
+
+std::vector<Monitor> HeadlessSaverHost::Monitors() {
+  if (monitors.empty()) return {Monitor{{0, 0, screen_.cx, screen_.cy}, true}};
+  return monitors;
+}
+
 void HeadlessSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
   ++presentCount;
   lastLeft = left;
   lastTop = top;
+  lastPlaces.clear();
   lastFrame.SetSize(frame.width, frame.height);
   for (int32_t y = 0; y < frame.height; ++y)
     std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.stride, frame.width, lastFrame.ScanLine(y));
 }
 
+void HeadlessSaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) {
+  Present(frame, places.empty() ? 0 : places.front().left, places.empty() ? 0 : places.front().top);
+  lastPlaces.assign(places.begin(), places.end());
+}
+
 void HeadlessSaverHost::Client(Bitmap32& client) const {
   client.SetSize(client_.cx, client_.cy);
   client.Clear(0xFF000000);
-  if (!lastFrame.Empty()) client.Draw(lastLeft, lastTop, lastFrame);
+  if (lastFrame.Empty()) return;
+  if (lastPlaces.empty()) {
+    client.Draw(lastLeft, lastTop, lastFrame);
+    return;
+  }
+  // Nearest pixels, clipped to the client area.
+  for (const PixelRect& place : lastPlaces)
+    for (int32_t y = std::max(place.top, 0); y < std::min(place.top + place.height, client.Height()); ++y) {
+      const int32_t sy = static_cast<int32_t>(int64_t{y - place.top} * lastFrame.Height() / place.height);
+      for (int32_t x = std::max(place.left, 0); x < std::min(place.left + place.width, client.Width()); ++x) {
+        const int32_t sx = static_cast<int32_t>(int64_t{x - place.left} * lastFrame.Width() / place.width);
+        client.ScanLine(y)[x] = lastFrame.ScanLine(sy)[sx];
+      }
+    }
 }
 
 bool HeadlessSaverHost::VerifyPassword() {

@@ -68,9 +68,15 @@ public:
   int32_t lastLeft = 0;
   int32_t lastTop = 0;
   Bitmap32 lastFrame;  // a copy of the last presented frame
+  // Where PresentPlaced showed it (empty after a plain Present).
+  std::vector<PixelRect> lastPlaces;
   // The client area as the screen would show it: black, the last frame at
-  // its offset.
+  // its offset or in each of its places (scaled to nearest pixels).
   void Client(Bitmap32& out) const;
+
+  // The desktop's monitors; empty: one primary monitor of the screen size
+  // given at construction.
+  std::vector<Monitor> monitors;
 
   // Delivers events to `events` outside Run (tests driving the logic step
   // by step): resize events of SetPlacement go there.
@@ -81,7 +87,8 @@ public:
   SoundOutput* Sound() override { return hasSound ? &sound : nullptr; }
   MusicDevice* Music() override { return hasMusic ? &music : nullptr; }
   void Run(SaverEvents& events) override;
-  PixelSize ScreenSize() override { return screen_; }
+  PixelSize ScreenSize() override;
+  std::vector<Monitor> Monitors() override;
   PixelSize ClientSize() override { return client_; }
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override { topmost = true; }
@@ -90,6 +97,7 @@ public:
   void ShowCursor(bool show) override { cursorCalls.push_back(show); }
   void SetCaption(std::u16string_view text) override { caption = text; }
   void Present(const PixelView& frame, int32_t left, int32_t top) override;
+  void PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) override;
   void ProcessMessages() override { ++processMessagesCount; }
   void SetIdleHandler(bool installed) override { idleInstalled = installed; }
   bool VerifyPassword() override;

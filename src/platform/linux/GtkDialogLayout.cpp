@@ -148,6 +148,7 @@ GtkDialogLayout BuildDialogLayout() {
   place(form, "clockCorner", corner, 312, 191, 129, -1);
   place(form, "ok", gtk_button_new_with_label("OK"), 292, 282, 75, 25);
   place(form, "cancel", gtk_button_new_with_label("Cancel"), 372, 282, 75, 25);
+  place(form, "allMonitors", gtk_check_button_new_with_label("Show on every monitor"), 12, 325);
   return d;
 }
 

@@ -1,5 +1,5 @@
 // The configuration dialog's window and controls, laid out in GTK 3 at fixed
-// pixel positions on a 456 x 323 client area.
+// pixel positions on a 456 x 347 client area.
 // Supports: the picture group (preview image inside its frames, bold title,
 // description), the white option panel (speed slider 0..20 with marks every
 // 5, Reset, the check boxes, the separator, Auto Preview), the clock-corner
@@ -18,7 +18,7 @@ namespace lumevra {
 
 struct GtkDialogLayout {
   static constexpr int kClientWidth = 456;
-  static constexpr int kClientHeight = 323;
+  static constexpr int kClientHeight = 347;
   static constexpr int kPreviewWidth = 243;
   static constexpr int kPreviewHeight = 180;
 

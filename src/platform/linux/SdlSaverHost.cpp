@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 
@@ -89,8 +90,16 @@ void SdlSaverHost::CreateWindow() {
                                kWindowedHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
   } else {
     // Not SDL's full-screen mode: that needs a window manager to take effect.
-    const PixelSize screen = ScreenSize();
-    window_ = SDL_CreateWindow(caption_.c_str(), 0, 0, screen.cx, screen.cy,
+    // One window over all displays, so input on any of them reaches it.
+    const std::vector<Monitor> monitors = Monitors();
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (const Monitor& m : monitors) {
+      left = std::min(left, m.bounds.left);
+      top = std::min(top, m.bounds.top);
+      right = std::max(right, m.bounds.left + m.bounds.width);
+      bottom = std::max(bottom, m.bounds.top + m.bounds.height);
+    }
+    window_ = SDL_CreateWindow(caption_.c_str(), left, top, right - left, bottom - top,
                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR |
                                    SDL_WINDOW_SHOWN);
   }
@@ -207,10 +216,33 @@ PixelSize SdlSaverHost::ScreenSize() {
   // A daemon's window is the whole screen the saver knows of.
   PixelSize foreignSize;
   if (window_ != nullptr && foreign_ && ForeignWindowSize(window_, foreignSize)) return foreignSize;
-  const int index = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
-  SDL_DisplayMode mode;
-  if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) != 0) return {};
-  return {mode.w, mode.h};
+  for (const Monitor& m : Monitors())
+    if (m.primary) return {m.bounds.width, m.bounds.height};
+  return {};
+}
+
+std::vector<Monitor> SdlSaverHost::Monitors() {
+  std::vector<Monitor> monitors;
+  if (!EnsureVideo()) return monitors;
+  PixelSize foreignSize;
+  if (window_ != nullptr && foreign_ && ForeignWindowSize(window_, foreignSize))
+    return {Monitor{{0, 0, foreignSize.cx, foreignSize.cy}, true}};
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) != 0 || r.w <= 0 || r.h <= 0) continue;
+    monitors.push_back({{r.x, r.y, r.w, r.h}, r.x == 0 && r.y == 0});
+  }
+  // The primary display sits at (0, 0); without one, the first is taken.
+  const bool hasPrimary = std::any_of(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.primary; });
+  if (!hasPrimary && !monitors.empty()) monitors.front().primary = true;
+  // Two displays at (0, 0) (mirrored): the first is the primary.
+  bool seen = false;
+  for (Monitor& m : monitors) {
+    if (m.primary && seen) m.primary = false;
+    seen = seen || m.primary;
+  }
+  return monitors;
 }
 
 PixelSize SdlSaverHost::ClientSize() {
@@ -250,6 +282,11 @@ void SdlSaverHost::SetCaption(std::u16string_view caption) {
 }
 
 void SdlSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
+  const PixelRect place{left, top, frame.width, frame.height};
+  PresentPlaced(frame, std::span<const PixelRect>(&place, 1));
+}
+
+void SdlSaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) {
   if (renderer_ == nullptr) return;
   ++presented_;
   hasFrame_ = false;
@@ -266,8 +303,7 @@ void SdlSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
   }
   if (valid && texture_ != nullptr && SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.stride * 4) == 0) {
     hasFrame_ = true;
-    frameLeft_ = left;
-    frameTop_ = top;
+    framePlaces_.assign(places.begin(), places.end());
   }
   Redraw();
 }
@@ -276,10 +312,11 @@ void SdlSaverHost::Redraw() {
   if (renderer_ == nullptr) return;
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  if (hasFrame_) {
-    const SDL_Rect target{frameLeft_, frameTop_, textureWidth_, textureHeight_};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-  }
+  if (hasFrame_)
+    for (const PixelRect& place : framePlaces_) {
+      const SDL_Rect target{place.left, place.top, place.width, place.height};
+      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    }
   SDL_RenderPresent(renderer_);
 }
 

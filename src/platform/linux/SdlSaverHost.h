@@ -1,12 +1,12 @@
 // The saver window on SDL2 (X11, or whatever video driver SDL picks).
-// Supports: the full-screen form as a borderless, always-on-top window at
-// (0, 0) the size of the first display's desktop (it covers the screen with
-// or without a window manager); the windowed test run as an ordinary
+// Supports: the full-screen form as a borderless, always-on-top window over
+// every display's desktop (it covers the screens with or without a window
+// manager; the primary display is the one at (0, 0)); the windowed test run as an ordinary
 // resizable window; drawing into a foreign X window instead (a screensaver
 // daemon's window or the root window), where the window is left as it is:
 // no placement, caption or cursor changes, and no input (the daemon watches
 // the input itself). Frames go through a streaming texture, copied 1:1 at
-// the given offset on a black client area. Sound and music are this window's
+// the given offset, or scaled into each given place, on a black client area. Sound and music are this window's
 // SdlSound and SdlMusic; the music's end arrives through this window's loop.
 // Does not support: hiding a taskbar button (the full-screen window is made
 // without one), telling the system a saver runs (nothing to tell on Linux),
@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "graphics/PixelView.h"
 #include "platform/linux/SdlMixer.h"
@@ -54,6 +55,7 @@ public:
   void Run(SaverEvents& events) override;
 
   PixelSize ScreenSize() override;
+  std::vector<Monitor> Monitors() override;
   PixelSize ClientSize() override;
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override;
@@ -62,6 +64,7 @@ public:
   void ShowCursor(bool show) override;
   void SetCaption(std::u16string_view caption) override;
   void Present(const PixelView& frame, int32_t left, int32_t top) override;
+  void PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) override;
   void ProcessMessages() override;
   void SetIdleHandler(bool installed) override { idle_ = installed; }
   bool VerifyPassword() override { return true; }
@@ -94,8 +97,7 @@ private:
   SDL_Texture* texture_ = nullptr;
   int32_t textureWidth_ = 0;
   int32_t textureHeight_ = 0;
-  int32_t frameLeft_ = 0;  // where the last frame went, for repainting
-  int32_t frameTop_ = 0;
+  std::vector<PixelRect> framePlaces_;  // where the last frame went, for repainting
   bool hasFrame_ = false;
   int64_t presented_ = 0;
 

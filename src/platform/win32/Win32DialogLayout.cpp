@@ -31,6 +31,7 @@ const std::vector<Win32DialogControl>& DialogControls() {
       {"clockCorner", C::DropDownList, L"", 312, 191, 129, 120, false},
       {"ok", C::PushButton, L"OK", 292, 282, 75, 25, false},
       {"cancel", C::PushButton, L"Cancel", 372, 282, 75, 25, false},
+      {"allMonitors", C::CheckBox, L"Show on every monitor", 12, 325, 200, 17, false},
   };
   return controls;
 }

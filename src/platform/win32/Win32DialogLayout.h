@@ -1,9 +1,10 @@
 // The configuration dialog's controls on Windows at fixed pixel positions on
-// a 456 x 323 client area: what each control is and where it sits.
+// a 456 x 347 client area: what each control is and where it sits.
 // Supports: the picture group (preview area inside its frames, bold title,
 // description), the white option panel (speed slider 0..20 with marks every
 // 5, Reset, the check boxes, the separator, Auto Preview), the clock-corner
-// list and the OK and Cancel buttons, each under its control name.
+// list, the OK and Cancel buttons and, below them all, "Show on every
+// monitor", each under its control name.
 // Does not support: other layouts, scaling with the system's text size.
 #pragma once
 
@@ -23,7 +24,7 @@ struct Win32DialogControl {
 
 struct Win32DialogLayout {
   static constexpr int kClientWidth = 456;
-  static constexpr int kClientHeight = 323;
+  static constexpr int kClientHeight = 347;
   static constexpr int kPreviewLeft = 9 + 16;
   static constexpr int kPreviewTop = 11 + 14;
   static constexpr int kPreviewWidth = 243;

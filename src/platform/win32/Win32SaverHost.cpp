@@ -51,8 +51,7 @@ struct Win32SaverHost::Surface {
   uint32_t* bits = nullptr;
   int32_t width = 0;
   int32_t height = 0;
-  int32_t left = 0;
-  int32_t top = 0;
+  std::vector<PixelRect> places;  // where the frame goes in the client area
   bool valid = false;
 
   ~Surface() { Free(); }
@@ -176,8 +175,11 @@ void Win32SaverHost::CreateWindows() {
     window = CreateWindowExW(0, kWindowClass, caption_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                              (screen.cx - w) / 2, (screen.cy - h) / 2, w, h, nullptr, nullptr, instance, this);
   } else {
-    const PixelSize screen = ScreenSize();
-    window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, caption_.c_str(), WS_POPUP, 0, 0, screen.cx, screen.cy,
+    // Every monitor: the virtual screen, whose corner may be left of or
+    // above the primary monitor's.
+    window = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, caption_.c_str(), WS_POPUP,
+                             GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
                              H(application_), nullptr, instance, this);
   }
   window_ = window;
@@ -261,6 +263,26 @@ PixelSize Win32SaverHost::ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+std::vector<Monitor> Win32SaverHost::Monitors() {
+  std::vector<Monitor> monitors;
+  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+      const RECT& r = info.rcMonitor;
+      reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
+          {{r.left, r.top, r.right - r.left, r.bottom - r.top}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+  };
+  EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    const PixelSize screen = ScreenSize();
+    monitors.push_back({{0, 0, screen.cx, screen.cy}, true});
+  }
+  return monitors;
+}
+
 PixelSize Win32SaverHost::ClientSize() {
   if (window_ == nullptr) return windowed_ ? PixelSize{kWindowedWidth, kWindowedHeight} : ScreenSize();
   RECT r{};
@@ -304,6 +326,11 @@ void Win32SaverHost::SetCaption(std::u16string_view caption) {
 }
 
 void Win32SaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
+  const PixelRect place{left, top, frame.width, frame.height};
+  PresentPlaced(frame, std::span<const PixelRect>(&place, 1));
+}
+
+void Win32SaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) {
   if (window_ == nullptr) return;
   Surface& s = *surface_;
   s.valid = false;
@@ -316,8 +343,7 @@ void Win32SaverHost::Present(const PixelView& frame, int32_t left, int32_t top) 
                   static_cast<size_t>(frame.width) * 4);
     GdiFlush();
     s.valid = true;
-    s.left = left;
-    s.top = top;
+    s.places.assign(places.begin(), places.end());
   }
   HDC dc = GetDC(H(window_));
   if (dc != nullptr) {
@@ -335,12 +361,18 @@ void Win32SaverHost::Paint(void* target) {
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     return;
   }
-  // Black around the frame, the frame itself without flicker.
+  // Black around the frames, the frames themselves without flicker.
   const int save = SaveDC(dc);
-  ExcludeClipRect(dc, s.left, s.top, s.left + s.width, s.top + s.height);
+  for (const PixelRect& p : s.places) ExcludeClipRect(dc, p.left, p.top, p.left + p.width, p.top + p.height);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   RestoreDC(dc, save);
-  BitBlt(dc, s.left, s.top, s.width, s.height, s.dc, 0, 0, SRCCOPY);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  for (const PixelRect& p : s.places) {
+    if (p.width == s.width && p.height == s.height)
+      BitBlt(dc, p.left, p.top, s.width, s.height, s.dc, 0, 0, SRCCOPY);
+    else
+      StretchBlt(dc, p.left, p.top, p.width, p.height, s.dc, 0, 0, s.width, s.height, SRCCOPY);
+  }
 }
 
 bool Win32SaverHost::VerifyPassword() {

@@ -1,20 +1,21 @@
 // The saver window on Windows: a GDI window that shows frames from a DIB.
 // Supports: the full-screen form as a borderless topmost popup covering the
-// primary screen, owned by a hidden application window so that it has no
-// taskbar button; the windowed test run as an ordinary resizable window;
-// frames copied into a 32-bit top-down DIB section and blitted 1:1 at their
-// offset on a black client area (also on repaint); mouse, key and close
+// virtual screen (every monitor, EnumDisplayMonitors), owned by a hidden
+// application window so that it has no taskbar button; the windowed test
+// run as an ordinary resizable window; frames copied into a 32-bit top-down
+// DIB section and blitted 1:1 at their offset, or stretched into each
+// monitor's place, on a black client area (also on repaint); mouse, key and close
 // messages as events; an idle loop that calls the idle handler while the
 // message queue is empty; the cursor's visibility; the 95/98/ME saver flag
 // and password check; the DirectSound players and the MCI music of this
 // window (the music's completion message arrives through its loop).
-// Does not support: drawing into a foreign window, several monitors (the
-// primary screen is the one covered).
+// Does not support: drawing into a foreign window.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/PixelView.h"
 #include "platform/win32/DirectSoundOutput.h"
@@ -42,6 +43,7 @@ public:
   void Run(SaverEvents& events) override;
 
   PixelSize ScreenSize() override;
+  std::vector<Monitor> Monitors() override;
   PixelSize ClientSize() override;
   void SetPlacement(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetTopmost() override;
@@ -50,6 +52,7 @@ public:
   void ShowCursor(bool show) override;
   void SetCaption(std::u16string_view caption) override;
   void Present(const PixelView& frame, int32_t left, int32_t top) override;
+  void PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) override;
   void ProcessMessages() override;
   void SetIdleHandler(bool installed) override { idle_ = installed; }
   bool VerifyPassword() override;
