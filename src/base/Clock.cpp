@@ -24,4 +24,35 @@ void SleepMs(uint32_t ms) { g_clock.load(std::memory_order_acquire)->Sleep(ms); 
 
 void SetClock(Clock* clock) { g_clock.store(clock ? clock : &g_steady, std::memory_order_release); }
 
+Clock& CurrentClock() { return *g_clock.load(std::memory_order_acquire); }
+
+uint32_t PausableClock::TickCount() {
+  std::lock_guard lock(mutex_);
+  return (paused_ ? pausedAt_ : source_.TickCount()) - skipped_;
+}
+
+void PausableClock::Pause() {
+  std::lock_guard lock(mutex_);
+  if (paused_) return;
+  pausedAt_ = source_.TickCount();
+  paused_ = true;
+}
+
+void PausableClock::Resume() {
+  std::lock_guard lock(mutex_);
+  if (!paused_) return;
+  skipped_ += TicksBetween(pausedAt_, source_.TickCount());
+  paused_ = false;
+}
+
+bool PausableClock::Paused() const {
+  std::lock_guard lock(mutex_);
+  return paused_;
+}
+
+uint32_t PausableClock::PausedMs() const {
+  std::lock_guard lock(mutex_);
+  return skipped_ + (paused_ ? TicksBetween(pausedAt_, source_.TickCount()) : 0);
+}
+
 }  // namespace lumevra

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace lumevra {
 
@@ -24,6 +25,8 @@ inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) { return later - 
 // Installs a clock for the whole process; nullptr restores the real one.
 // The clock must outlive its installation.
 void SetClock(Clock* clock);
+// The clock installed now (the real one when none is).
+Clock& CurrentClock();
 
 // The real clock: a steady monotonic count.
 class SteadyClock final : public Clock {
@@ -45,6 +48,29 @@ public:
 
 private:
   std::atomic<uint32_t> now_;
+};
+
+// A clock that can stand still: while paused it keeps the tick it was paused
+// at, and after resuming it runs on from there, so the paused span counts
+// for nobody who reads it (the water, the objects, the weather, the sound
+// pauses of a saver whose display sleeps). Reads come from any thread.
+class PausableClock final : public Clock {
+public:
+  explicit PausableClock(Clock& source) : source_(source) {}
+  uint32_t TickCount() override;
+  void Sleep(uint32_t ms) override { source_.Sleep(ms); }
+  void Pause();
+  void Resume();
+  bool Paused() const;
+  // Milliseconds spent paused so far, the current pause included.
+  uint32_t PausedMs() const;
+
+private:
+  Clock& source_;
+  mutable std::mutex mutex_;
+  uint32_t skipped_ = 0;   // source ticks paused away
+  uint32_t pausedAt_ = 0;  // source tick of the current pause
+  bool paused_ = false;
 };
 
 // Installs a clock for the lifetime of a scope (tests and tools).

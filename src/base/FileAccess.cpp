@@ -10,6 +10,7 @@
 #include <string>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -17,7 +18,18 @@ namespace lumevra {
 
 namespace fs = std::filesystem;
 
+bool IsForeignLink(const fs::path& file) {
+#ifdef _WIN32
+  (void)file;
+  return false;
+#else
+  struct stat st {};
+  return lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && st.st_uid != geteuid();
+#endif
+}
+
 bool CanReplaceFile(const fs::path& file) {
+  if (IsForeignLink(file)) return false;
   std::error_code ec;
   const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ec)) return false;
@@ -42,7 +54,16 @@ bool CanReplaceFile(const fs::path& file) {
 #else
   // The effective ids decide, as they do for the write itself.
   if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return false;
-  return !exists || faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+  if (!exists) return true;
+  if (faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  // In a sticky folder only the file's or the folder's owner may move
+  // another file over it.
+  struct stat dir {}, old {};
+  const uid_t me = geteuid();
+  if (me != 0 && stat(folder.c_str(), &dir) == 0 && (dir.st_mode & S_ISVTX) != 0 && dir.st_uid != me &&
+      lstat(file.c_str(), &old) == 0 && old.st_uid != me)
+    return false;
+  return true;
 #endif
 }
 

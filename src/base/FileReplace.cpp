@@ -19,6 +19,8 @@
 #include <unistd.h>
 #endif
 
+#include "base/FileAccess.h"
+
 namespace lumevra {
 
 namespace fs = std::filesystem;
@@ -54,10 +56,12 @@ std::string RandomTag() {
 }
 
 // Replacing a symbolic link by a plain file would cut the link; the file it
-// points to is the one the user means.
+// points to is the one the user means. A link another user made is not the
+// user's to follow: it is replaced itself (a rename never follows links).
 fs::path FollowLinks(const fs::path& file) {
   std::error_code ec;
   if (!fs::is_symlink(fs::symlink_status(file, ec))) return file;
+  if (IsForeignLink(file)) return file;
   fs::path target = fs::canonical(file, ec);
   if (!ec) return target;
   // A dangling link: write the file it names, as opening it for writing would.

@@ -167,6 +167,8 @@ bool Ini::LoadFromFile(const std::filesystem::path& file) {
   if (!in) return false;
   std::ostringstream buffer;
   buffer << in.rdbuf();
+  // An empty file sets failbit on the copy; only a broken read is an error.
+  if (in.bad()) return false;
   SetText(buffer.str());
   return true;
 }

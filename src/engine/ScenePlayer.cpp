@@ -51,7 +51,9 @@ ScenePlayer::~ScenePlayer() {
 }
 
 void ScenePlayer::Extract(const fs::path& packageFile, const fs::path& folder) {
-  resources_.TempDir = folder;  // removed even when the extraction fails midway
+  // Known before extracting, so that a failed extraction still removes the
+  // folder when it left nothing in it.
+  resources_.TempDir = folder;
   extracted_ = true;
   resources_ = ExtractResources(packageFile, folder, *project_);
 }

@@ -63,4 +63,15 @@ void AnimObject::SetPosY(double y) {
   CachedTop = ScreenTop();
 }
 
+void AnimObject::PauseWorker(bool paused) {
+  if (paused) {
+    if (workerPaused_ || !Worker.Active()) return;
+    workerPaused_ = true;
+    Worker.Suspend();
+  } else if (workerPaused_) {
+    workerPaused_ = false;
+    Worker.Resume();
+  }
+}
+
 }  // namespace lumevra

@@ -134,6 +134,9 @@ public:
   virtual void SetManualStepping(bool manual) { Worker.SetManual(manual); }
   // One step, as the worker (and a GIF's painter) would take it.
   virtual void StepNow() { Worker.StepNow(); }
+  // While the display sleeps the worker takes no steps; afterwards a worker
+  // that was running goes on from the state it had.
+  void PauseWorker(bool paused);
 
   // Left and top edge of the drawn picture in frame pixels.
   int32_t ScreenLeft() const;
@@ -239,6 +242,7 @@ public:
   Relaxed<uint8_t> Alpha{255};  // the last alpha Opacity or a fade gave
   Ini Keys;
   ObjectThread Worker{[this] { Tick(); }};
+  bool workerPaused_ = false;  // suspended by PauseWorker (UI thread only)
 
 protected:
   // Reseeds the shared generator; everything else starts at the values above.

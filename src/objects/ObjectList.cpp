@@ -62,6 +62,10 @@ void ObjectList::SetManualStepping(bool manual) {
   for (auto& item : items_) item->SetManualStepping(manual);
 }
 
+void ObjectList::PauseWorkers(bool paused) {
+  for (auto& item : items_) item->PauseWorker(paused);
+}
+
 void ObjectList::StepAll() {
   if (!manual_) return;
   for (auto& item : items_) item->StepNow();

@@ -63,6 +63,8 @@ public:
   // frames of any length keep the objects' pace. Unless manual, only the
   // clock moves.
   void StepFor(ManualClock& clock, uint32_t ms);
+  // Pauses or resumes every running object's worker (the display sleeps).
+  void PauseWorkers(bool paused);
 
 private:
   std::filesystem::path sharedImages_;

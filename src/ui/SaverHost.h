@@ -25,6 +25,9 @@ public:
   virtual void OnMouseDown() = 0;
   virtual void OnKeyDown() = 0;
   virtual void OnResize() = 0;
+  // The display went to sleep (false) or woke (true). Backends that cannot
+  // tell never call it.
+  virtual void OnDisplayPower(bool /*on*/) {}
   // The window's frame or the system asks the window to close.
   virtual void Close() = 0;
 };

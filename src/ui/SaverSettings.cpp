@@ -1,6 +1,7 @@
 #include "ui/SaverSettings.h"
 
 #include "base/AnsiText.h"
+#include "base/FileAccess.h"
 #include "base/Ini.h"
 
 namespace lumevra {
@@ -51,6 +52,8 @@ fs::path SettingsFileToRead(const System& system) {
   const fs::path beside = SettingsFileName(system.ProgramFile());
   const fs::path user = UserSettingsFileName(system);
   std::error_code ec;
+  // Another user's link beside the program is no settings file of ours.
+  if (IsForeignLink(beside) && !user.empty()) return user;
   if (user.empty() || !fs::exists(user, ec)) return beside;
   if (fs::exists(beside, ec) && system.CanReplaceFile(beside)) return beside;
   return user;
@@ -67,7 +70,10 @@ SaverSettings ReadDialogSettings(const fs::path& file) { return ReadSettings(fil
 void WriteSettings(const fs::path& file, const SaverSettings& s, const fs::path& startFrom) {
   Ini ini;
   std::error_code ec;
-  if (!ini.LoadFromFile(file) && !fs::exists(file, ec)) {
+  if (!ini.LoadFromFile(file)) {
+    // A file that is there but cannot be read would lose its other lines.
+    if (fs::exists(fs::symlink_status(file, ec)))
+      throw SettingsWriteError("Unable to write to " + Utf16ToUtf8(file.u16string()));
     if (!startFrom.empty()) ini.LoadFromFile(startFrom);
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
   }

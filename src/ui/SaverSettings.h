@@ -58,10 +58,10 @@ public:
 
 // Writes all eight keys, in the order Speed, Stretch, Proportional, Sound,
 // Music, ClockPos, ShowClock, AllMonitors, keeping every other line of the
-// file. The old
-// file is replaced in one step, so a failed write leaves it whole. A file
-// that does not exist yet starts from `startFrom` when that exists (the
-// settings read so far), and its folder is created.
+// file. The old file is replaced in one step, so a failed write leaves it
+// whole; a file that is there but cannot be read is not written at all. A
+// file that does not exist yet starts from `startFrom` when that exists
+// (the settings read so far), and its folder is created.
 void WriteSettings(const std::filesystem::path& file, const SaverSettings& settings,
                    const std::filesystem::path& startFrom = {});
 

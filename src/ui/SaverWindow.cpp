@@ -9,6 +9,7 @@
 #include "base/Random.h"
 #include "engine/ScenePlayer.h"
 #include "graphics/FontRaster.h"
+#include "objects/ObjectList.h"
 #include "package/Project.h"
 #include "sound/MusicLoop.h"
 #include "sound/SoundEffects.h"
@@ -63,6 +64,7 @@ SaverWindow::~SaverWindow() {
   if (Scene) Scene->Release();
   if (MusicPlayer) Absorb([&] { MusicPlayer->Close(); });
   Sounds.reset();
+  if (SceneClock) SetClock(ClockBefore);
 }
 
 bool SaverWindow::SceneRunning() const { return state_ != State::Closed && Scene && Scene->Loaded(); }
@@ -89,6 +91,11 @@ fs::path SaverWindow::PackageFile() const {
 }
 
 void SaverWindow::OnShow() {
+  if (!SceneClock) {
+    ClockBefore = &CurrentClock();
+    SceneClock = std::make_unique<PausableClock>(*ClockBefore);
+    SetClock(SceneClock.get());
+  }
   Randomize();
   Sounds = std::make_unique<SoundEffects>(host_.Sound());
   MusicPlayer = std::make_unique<MusicLoop>(host_.Music());
@@ -163,7 +170,7 @@ void SaverWindow::OnShow() {
 }
 
 bool SaverWindow::OnIdle() {
-  if (state_ == State::Closed) return true;
+  if (state_ == State::Closed || Asleep) return true;
   try {
     Scene->Step();
     TickSounds();
@@ -225,6 +232,27 @@ void SaverWindow::OnMouseMove(int32_t x, int32_t y) {
   if (std::llabs(int64_t{x} - LastMouseX) > 2 || std::llabs(int64_t{y} - LastMouseY) > 2) Close();
   LastMouseX = x;
   LastMouseY = y;
+}
+
+void SaverWindow::OnDisplayPower(bool on) {
+  if (Windowed || !SceneRunning() || Asleep == !on) return;
+  Asleep = !on;
+  ObjectList* objects = Scene->Objects();
+  if (Asleep) {
+    SceneClock->Pause();
+    if (objects) objects->PauseWorkers(true);
+    if (Sounds) Absorb([&] { Sounds->StopAll(); });
+    // Looping sounds start again on waking; pauses between sounds wait on
+    // the scene's clock, which stands still meanwhile.
+    for (SoundState& s : SoundStates) s.Started = false;
+    if (MusicPlayer && MusicPlayer->IsOpen()) Absorb([&] { MusicPlayer->Close(); });
+    host_.SetIdleHandler(false);
+  } else {
+    SceneClock->Resume();
+    if (objects) objects->PauseWorkers(false);
+    if (Music) PlayMusic(MusicFile);
+    host_.SetIdleHandler(true);
+  }
 }
 
 void SaverWindow::OnMouseDown() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Clock.h"
 #include "graphics/Bitmap32.h"
 #include "graphics/FontRaster.h"
 #include "package/ProjectRecords.h"
@@ -52,6 +53,10 @@ public:
   void OnMouseMove(int32_t x, int32_t y) override;
   void OnMouseDown() override;
   void OnKeyDown() override;
+  // Asleep: no frames, objects and sounds paused, the loop waits for events,
+  // and the scene's clock stands still, so on waking everything goes on
+  // where it was.
+  void OnDisplayPower(bool on) override;
   void OnResize() override;
   // Asks whether closing is allowed; if so closes and ends the host's loop.
   void Close() override;
@@ -75,6 +80,7 @@ public:
 
   // Window-level values.
   bool Windowed = false;
+  bool Asleep = false;  // the display is off
   int32_t LastMouseX = -1;
   int32_t LastMouseY = -1;
   int32_t MouseSkip = 0;
@@ -93,6 +99,11 @@ public:
   int32_t SoundVolume = 100;
   std::filesystem::path MusicFile;
 
+  // The scene's time: installed as the process's tick source from OnShow to
+  // the window's end, so that the display's sleep counts for nobody.
+  // Declared before the scene, whose threads read it, so it outlives them.
+  std::unique_ptr<PausableClock> SceneClock;
+  Clock* ClockBefore = nullptr;
   std::unique_ptr<ScenePlayer> Scene;
   std::unique_ptr<SoundEffects> Sounds;
   std::unique_ptr<MusicLoop> MusicPlayer;

@@ -23,5 +23,32 @@ TEST(Clock, ManualClockMovesOnlyWhenTold) {
   EXPECT_GE(TicksBetween(a, TickCount()), 1u);
 }
 
+// The paused span counts for nobody: time stands while paused and runs on
+// from there, across the 32-bit wrap and over several pauses.
+TEST(Clock, PausableClockLeavesThePausedSpanOut) {
+  ManualClock source(0xFFFFFF00u);
+  PausableClock clock(source);
+  source.Advance(100);
+  EXPECT_EQ(clock.TickCount(), 0xFFFFFF64u);
+  clock.Pause();
+  clock.Pause();  // a second pause changes nothing
+  source.Advance(5000);
+  EXPECT_TRUE(clock.Paused());
+  EXPECT_EQ(clock.TickCount(), 0xFFFFFF64u);
+  EXPECT_EQ(clock.PausedMs(), 5000u);
+  clock.Resume();
+  source.Advance(0x200);
+  EXPECT_EQ(clock.TickCount(), 0x164u);  // 0xFFFFFF64 + 0x200, wrapped
+  clock.Pause();
+  source.Advance(7);
+  clock.Resume();
+  clock.Resume();  // a second resume changes nothing
+  EXPECT_EQ(clock.PausedMs(), 5007u);
+  EXPECT_EQ(clock.TickCount(), 0x164u);
+  // Sleeping sleeps on the source: a paced loop still waits while paused.
+  clock.Sleep(10);
+  EXPECT_EQ(clock.TickCount(), 0x16Eu);
+}
+
 }  // namespace
 }  // namespace lumevra

@@ -12,8 +12,10 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include "base/FileAccess.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {
@@ -102,6 +104,26 @@ TEST(ReplaceFileContents, ALinkStaysALinkToTheNewContents) {
   EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
   EXPECT_EQ(test::ReadFile(dir / "real" / "s.ini"), "new");
   EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"s.ini"});
+}
+
+// Another user's link beside the program: where it points is their choice,
+// so the link itself is replaced and the file it names stays as it was.
+TEST(ReplaceFileContents, AnotherUsersLinkIsReplacedNeverFollowed) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+  test::TempFolder dir;
+  test::WriteFile(dir / "victim.ini", "[Secret]\nKeep=1\n");
+  fs::create_symlink(dir / "victim.ini", dir / "planted.ini");
+  ASSERT_EQ(lchown((dir / "planted.ini").c_str(), 65534, 65534), 0);
+  EXPECT_TRUE(IsForeignLink(dir / "planted.ini"));
+  EXPECT_FALSE(CanReplaceFile(dir / "planted.ini"));
+  ReplaceFileContents(dir / "planted.ini", "[Config]\n");
+  EXPECT_EQ(test::ReadFile(dir / "victim.ini"), "[Secret]\nKeep=1\n");
+  EXPECT_FALSE(fs::is_symlink(dir / "planted.ini"));
+  EXPECT_EQ(test::ReadFile(dir / "planted.ini"), "[Config]\n");
+  // The user's own link is followed, as before.
+  fs::create_symlink(dir / "victim.ini", dir / "mine.ini");
+  EXPECT_FALSE(IsForeignLink(dir / "mine.ini"));
+  EXPECT_TRUE(CanReplaceFile(dir / "mine.ini"));
 }
 
 // A small file size limit makes the write fail with EFBIG partway, as a full

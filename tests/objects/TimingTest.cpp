@@ -276,3 +276,37 @@ TEST_F(TimingTest, HostileValuesNeverBreakAStep) {
 
 }  // namespace
 }  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+// While the display sleeps the worker takes no step; on waking it goes on
+// from the state it had (no fresh start).
+TEST_F(TimingTest, APausedWorkerTakesNoStepsAndGoesOnWhereItWas) {
+  auto o = Make("Motion=2\nMotionSpeed=100");
+  o->SetManualStepping(true);
+  o->Start();
+  o->StepNow();
+  o->StepNow();
+  const int32_t steps = o->StepCount;
+  ASSERT_GT(steps, 0);
+  o->PauseWorker(true);
+  o->PauseWorker(true);  // twice is once
+  o->StepNow();
+  EXPECT_EQ(o->StepCount, steps);
+  o->PauseWorker(false);
+  o->StepNow();
+  EXPECT_EQ(o->StepCount, steps + 1);
+  o->PauseWorker(false);  // waking a worker that is awake changes nothing
+  o->StepNow();
+  EXPECT_EQ(o->StepCount, steps + 2);
+  // A stopped object stays stopped through a sleep.
+  o->Stop();
+  o->PauseWorker(true);
+  o->PauseWorker(false);
+  o->StepNow();
+  EXPECT_EQ(o->StepCount, steps + 2);
+}
+
+}  // namespace
+}  // namespace lumevra

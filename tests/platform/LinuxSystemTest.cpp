@@ -151,6 +151,34 @@ TEST_F(LinuxSystemTest, APlantedPrivateFolderIsRefused) {
   }
 }
 
+// A runtime folder that is not the user's own (inherited through su or
+// sudo -E) is passed over for the temporary folder; a temporary folder open
+// to everyone without the sticky bit is refused.
+TEST_F(LinuxSystemTest, OnlyTheUsersOwnRuntimeFolderAndASafeParentAreUsed) {
+  const fs::path folder = UseTemporaryFolder(dir / "tmp");
+  fs::create_directory(dir / "run");
+  chmod((dir / "run").c_str(), 0755);
+  setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+  EXPECT_EQ(PrivateFolderPath(), folder);
+  chmod((dir / "run").c_str(), 0700);
+  EXPECT_EQ(PrivateFolderPath(), dir / "run" / "lumevra");
+
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  unsetenv("XDG_RUNTIME_DIR");
+  fs::create_directory(dir / "open");
+  chmod((dir / "open").c_str(), 0777);
+  ASSERT_EQ(chown((dir / "open").c_str(), 65534, 65534), 0);
+  setenv("TMPDIR", (dir / "open").c_str(), 1);
+  try {
+    system.CreateExtractionFolder();
+    ADD_FAILURE() << "used";
+  } catch (const IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("open to everyone without the sticky bit"), std::string::npos) << e.what();
+  }
+  chmod((dir / "open").c_str(), 01777);  // sticky, as /tmp is: fine
+  EXPECT_TRUE(fs::is_directory(system.CreateExtractionFolder()));
+}
+
 // A crashed run's folder (its process is gone) is removed at the next
 // start; a running one's and anything else stay.
 TEST_F(LinuxSystemTest, LeftoversOfEndedRunsAreRemoved) {
@@ -194,7 +222,8 @@ TEST_F(LinuxSystemTest, UserSettingsFolderFromTheEnvironment) {
 }
 
 TEST_F(LinuxSystemTest, UnusableLockFileMeansNoGuard) {
-  setenv("XDG_RUNTIME_DIR", (dir.path() / "missing").c_str(), 1);
+  const fs::path folder = OpenPrivateFolder(UseTemporaryFolder(dir / "tmp"));
+  fs::create_directory(folder / "G.lock");  // not a file: no lock
   EXPECT_EQ(system.CreateInstanceGuard("G"), nullptr);
 }
 

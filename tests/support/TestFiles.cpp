@@ -24,6 +24,9 @@ TempFolder::TempFolder() {
     fs::path candidate = base / ("lumevra-test-" + std::to_string(rd()) + "-" +
                                  std::to_string(counter.fetch_add(1)));
     if (fs::create_directory(candidate)) {
+      // The test's own, as a runtime folder is (tests use it as one).
+      std::error_code ec;
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, ec);
       path_ = candidate;
       return;
     }

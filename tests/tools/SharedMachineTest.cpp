@@ -148,7 +148,13 @@ TEST_F(SharedMachine, ACrashedRunsFolderIsCleanedAndTheNextRunEndsWell) {
       if (it->is_directory()) found.push_back(it->path());
     return found;
   };
-  for (int i = 0; i < 200 && runFolders().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // Killed once it has extracted its project (slow builds take a while).
+  auto extracted = [&runFolders] {
+    const auto found = runFolders();
+    std::error_code ec;
+    return found.size() == 1 && fs::exists(found[0] / "KATemp.kap", ec);
+  };
+  for (int i = 0; i < 400 && !extracted(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   test::RunCommand("kill -9 " + pid + "; while kill -0 " + pid + " 2>/dev/null; do sleep 0.05; done", out);
   const auto left = runFolders();
   ASSERT_EQ(left.size(), 1u) << "the killed run left no folder";

@@ -129,6 +129,17 @@ TEST(SaverSettings, ReadsWhereTheDialogWrites) {
   EXPECT_EQ(SettingsFileToRead(bare), fs::path("/opt/savers/Sea.ini"));
 }
 
+// A settings file that is there but cannot be read (here a folder in its
+// place) is not replaced by one holding only the eight keys.
+TEST(SaverSettings, AnUnreadableFileIsNotOverwritten) {
+  test::TempFolder dir;
+  const fs::path file = dir / "s.ini";
+  fs::create_directory(file);
+  test::WriteFile(file / "inside", "kept");
+  EXPECT_THROW(WriteSettings(file, SaverSettings{}), SettingsWriteError);
+  EXPECT_EQ(test::ReadFile(file / "inside"), "kept");
+}
+
 TEST(SaverSettings, RefusedWriteNamesTheFile) {
   test::TempFolder dir;
   test::WriteFile(dir / "a-file", "");

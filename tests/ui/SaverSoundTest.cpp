@@ -142,3 +142,51 @@ TEST(SaverSound, MusicRestartsWhenItHasPlayedToItsEnd) {
 
 }  // namespace
 }  // namespace lumevra
+
+namespace lumevra {
+namespace {
+
+// While the display sleeps: no frame, no sound, no music, and the scene's
+// time stands still however long the sleep; on waking the loop plays again,
+// the music starts again and a pause between sounds goes on where it was.
+TEST(SaverSound, ASleepingDisplayStopsTheSceneAndItsTimeUntilItWakes) {
+  test::SceneSpec scene;
+  scene.sounds = {{0, 0, 0}, {2, 3, 3}};  // a loop, and a sound every 3 s
+  scene.music = true;
+  SaverRig rig(scene);
+  SaverWindow form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 40);  // 1.25 s of scene time
+  const int presented = rig.host.presentCount;
+  const uint32_t sceneTime = TickCount();
+  const uint32_t waveTick = form.Scene->GetEngine().LastTick;
+  ASSERT_EQ(rig.Plays(0).size(), 1u);
+  EXPECT_TRUE(rig.host.music.IsOpen());
+
+  form.OnDisplayPower(false);
+  EXPECT_FALSE(rig.host.idleInstalled);  // the loop waits for events now
+  EXPECT_FALSE(rig.host.music.IsOpen());
+  EXPECT_EQ(rig.host.sound.log.back().kind, SoundCall::Stop);
+  rig.clock.Advance(3600 * 1000);  // an hour asleep
+  EXPECT_TRUE(form.OnIdle());      // a stray idle call draws nothing
+  EXPECT_EQ(rig.host.presentCount, presented);
+  EXPECT_EQ(TickCount(), sceneTime);
+  EXPECT_TRUE(rig.Plays(1).empty());
+
+  form.OnDisplayPower(true);
+  EXPECT_TRUE(rig.host.idleInstalled);
+  EXPECT_TRUE(rig.host.music.IsOpen());
+  EXPECT_EQ(TickCount(), sceneTime);  // the hour counts for nobody
+  form.OnIdle();
+  EXPECT_EQ(rig.host.presentCount, presented + 1);
+  // The water moved on by one frame's time, not by the hour.
+  EXPECT_LE(form.Scene->GetEngine().LastTick - waveTick, 64u);
+  EXPECT_EQ(rig.Plays(0).size(), 2u);  // the loop again
+  // The 3 s pause had 1.25 s behind it: 1.75 s more of scene time.
+  while (rig.Plays(1).empty() && TickCount() - sceneTime < 5000) form.OnIdle();
+  EXPECT_NEAR(static_cast<double>(TickCount() - sceneTime), 1750.0, 100.0);
+  form.Close();
+  form.RemoveExtractedFiles();
+}
+
+}  // namespace
+}  // namespace lumevra

@@ -77,6 +77,8 @@ void HeadlessSaverHost::Deliver(const HeadlessInput& input) {
     case HeadlessInput::MouseDown: events_->OnMouseDown(); break;
     case HeadlessInput::KeyDown: events_->OnKeyDown(); break;
     case HeadlessInput::CloseBox: events_->Close(); break;
+    case HeadlessInput::DisplayOff: events_->OnDisplayPower(false); break;
+    case HeadlessInput::DisplayOn: events_->OnDisplayPower(true); break;
   }
 }
 

@@ -21,7 +21,7 @@ namespace lumevra {
 // One input event, delivered before the idle call of frame `frame` (the
 // first idle call is frame 0).
 struct HeadlessInput {
-  enum Kind { MouseMove, MouseDown, KeyDown, CloseBox };
+  enum Kind { MouseMove, MouseDown, KeyDown, CloseBox, DisplayOff, DisplayOn };
   int frame = 0;
   Kind kind = MouseMove;
   int32_t x = 0;

@@ -1,7 +1,6 @@
 #include "platform/linux/LinuxSystem.h"
 
 #include <fcntl.h>
-#include <gdk/gdk.h>
 #include <glib.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -55,7 +54,7 @@ fs::path LinuxSystem::CreateExtractionFolder() {
 fs::path LinuxSystem::UserSettingsFolder() const {
   if (const char* config = NonEmptyEnv("XDG_CONFIG_HOME"); config && config[0] == '/')
     return fs::path(config) / "lumevra";
-  if (const char* home = NonEmptyEnv("HOME")) return fs::path(home) / ".config" / "lumevra";
+  if (const char* home = NonEmptyEnv("HOME"); home && home[0] == '/') return fs::path(home) / ".config" / "lumevra";
   if (const passwd* user = getpwuid(geteuid()); user && user->pw_dir && user->pw_dir[0] == '/')
     return fs::path(user->pw_dir) / ".config" / "lumevra";
   return {};
@@ -64,7 +63,9 @@ fs::path LinuxSystem::UserSettingsFolder() const {
 void LinuxSystem::SetApplicationTitle(const std::string& title) {
   setenv("SDL_VIDEO_X11_WMCLASS", title.c_str(), 0);  // read when SDL opens the display; a user's choice stays
   g_set_application_name(title.c_str());
-  gdk_set_program_class(title.c_str());
+  // GDK takes the window class from the program name (its first letter
+  // raised) when GTK starts.
+  if (g_get_prgname() == nullptr) g_set_prgname(title.c_str());
 }
 
 bool LinuxSystem::CanReplaceFile(const fs::path& file) const { return lumevra::CanReplaceFile(file); }

@@ -29,8 +29,8 @@ public:
   std::optional<std::filesystem::path> DocumentsFolder() const override;
   std::optional<std::filesystem::path> ProgramFilesValue() const override { return std::nullopt; }
   std::optional<OsVersionInfo> OsVersion() const override { return std::nullopt; }
-  // The X11 window class of SDL's and GTK's windows, and GLib's
-  // application name.
+  // The X11 window class of SDL's and GTK's windows (GLib's program
+  // name), and GLib's application name.
   void SetApplicationTitle(const std::string& title) override;
   std::unique_ptr<InstanceGuard> CreateInstanceGuard(const std::string& name) override;
   std::unique_ptr<PasswordChanger> LoadPasswordChanger() override { return nullptr; }

@@ -36,17 +36,41 @@ pid_t RunFolderProcess(std::string_view name) {
   return static_cast<pid_t>(std::stol(std::string(digits)));
 }
 
+// A runtime folder is the user's own: theirs and closed to others. One
+// inherited from another user (su, sudo -E) is not.
+bool IsOwnRuntimeFolder(const char* folder) {
+  struct stat st {};
+  return lstat(folder, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+}
+
 }  // namespace
 
 fs::path PrivateFolderPath() {
-  if (const char* run = AbsoluteEnv("XDG_RUNTIME_DIR")) return fs::path(run) / "lumevra";
+  if (const char* run = AbsoluteEnv("XDG_RUNTIME_DIR"); run && IsOwnRuntimeFolder(run))
+    return fs::path(run) / "lumevra";
   const char* tmp = AbsoluteEnv("TMPDIR");
   return fs::path(tmp ? tmp : "/tmp") / ("lumevra-" + std::to_string(geteuid()));
 }
 
 fs::path OpenPrivateFolder(const fs::path& folder) {
+  auto refuse = [&folder](const std::string& why) {
+    return IoError("Unable to use the folder " + folder.string() + ": " + why);
+  };
+  // Where others may write and nothing stops them renaming what is not
+  // theirs, no check of ours would hold: such a parent is refused.
+  struct stat parent {};
+  const uid_t me = geteuid();
+  if (stat(folder.parent_path().c_str(), &parent) == 0 && (parent.st_mode & 0002) != 0 &&
+      (parent.st_mode & S_ISVTX) == 0 && parent.st_uid != me && parent.st_uid != 0)
+    throw refuse("its parent folder is open to everyone without the sticky bit");
   if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
     throw IoError("Unable to create the folder " + folder.string() + ": " + std::strerror(errno));
+  // What stands there decides the message; the checks below decide its use.
+  struct stat seen {};
+  if (lstat(folder.c_str(), &seen) == 0) {
+    if (!S_ISDIR(seen.st_mode)) throw refuse("it is a link or a file, not a folder");
+    if (seen.st_uid != me) throw refuse("it belongs to another user");
+  }
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
@@ -58,10 +82,8 @@ fs::path OpenPrivateFolder(const fs::path& folder) {
   const int statError = fstat(fd, &st) == 0 ? 0 : errno;
   close(fd);
   if (statError) throw IoError("Unable to use the folder " + folder.string() + ": " + std::strerror(statError));
-  if (st.st_uid != geteuid())
-    throw IoError("Unable to use the folder " + folder.string() + ": it belongs to another user");
-  if ((st.st_mode & 077) != 0)
-    throw IoError("Unable to use the folder " + folder.string() + ": other users have access to it");
+  if (st.st_uid != me) throw refuse("it belongs to another user");
+  if ((st.st_mode & 077) != 0) throw refuse("other users have access to it");
   return folder;
 }
 

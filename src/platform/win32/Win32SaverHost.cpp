@@ -20,6 +20,9 @@ constexpr wchar_t kApplicationClass[] = L"LumevraApplication";
 
 HWND H(void* p) { return static_cast<HWND>(p); }
 
+// GUID_CONSOLE_DISPLAY_STATE: its data is 0 off, 1 on, 2 dimmed.
+constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+
 void RegisterClasses(WNDPROC proc) {
   static bool registered = false;
   if (registered) return;
@@ -154,6 +157,16 @@ intptr_t Win32SaverHost::Handle(unsigned message, uintptr_t wParam, intptr_t lPa
     case MM_MCINOTIFY:
       music_.HandleNotify(wParam, lParam);
       return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_POWERSETTINGCHANGE && lParam != 0) {
+        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+        if (IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) && setting->DataLength >= sizeof(DWORD)) {
+          DWORD state = 0;
+          std::memcpy(&state, setting->Data, sizeof(state));
+          if (live) events_->OnDisplayPower(state != 0);
+        }
+      }
+      return TRUE;
     default:
       break;
   }
@@ -189,6 +202,9 @@ void Win32SaverHost::CreateWindows() {
   }
   // WM_NCCREATE set the pointer before window_ was known: messages so far
   // went to the default handler, which is right for creation.
+  // The display's sleep reaches the full-screen saver as a message; the
+  // first one tells the state at once.
+  if (!windowed_) displayNotify_ = RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);
@@ -196,6 +212,8 @@ void Win32SaverHost::CreateWindows() {
 }
 
 void Win32SaverHost::DestroyWindows() {
+  if (displayNotify_ != nullptr) UnregisterPowerSettingNotification(static_cast<HPOWERNOTIFY>(displayNotify_));
+  displayNotify_ = nullptr;
   if (window_ != nullptr) {
     HWND window = H(window_);
     window_ = nullptr;

@@ -6,7 +6,8 @@
 // DIB section and blitted 1:1 at their offset, or stretched into each
 // monitor's place, on a black client area (also on repaint); mouse, key and close
 // messages as events; an idle loop that calls the idle handler while the
-// message queue is empty; the cursor's visibility; the 95/98/ME saver flag
+// message queue is empty; the display's sleep and wake
+// (RegisterPowerSettingNotification, the console display state); the cursor's visibility; the 95/98/ME saver flag
 // and password check; the DirectSound players and the MCI music of this
 // window (the music's completion message arrives through its loop).
 // Does not support: drawing into a foreign window.
@@ -78,6 +79,7 @@ private:
   bool windowed_ = false;
   void* application_ = nullptr;  // HWND of the hidden application window
   void* window_ = nullptr;       // HWND of the saver window
+  void* displayNotify_ = nullptr;  // HPOWERNOTIFY for the display's power state
   SaverEvents* events_ = nullptr;
   bool closed_ = true;
   bool idle_ = false;

@@ -92,6 +92,8 @@ void Win32System::SetApplicationTitle(const std::string& title) { g_applicationT
 std::filesystem::path Win32System::CreateExtractionFolder() {
   // The single-instance guard keeps a second run out, so whatever stands in
   // the folder was left by an earlier run that ended without cleaning up.
+  // (Without a guard, which the start-up allows when the system gives none,
+  // a second run would empty the first one's folder.)
   return CreateFreshFolder(TempFolder() / programFile_.filename());
 }
 
