@@ -7,11 +7,14 @@
 // inside that window, unguarded, since the daemon may run its preview and
 // its saver at the same time (every run extracts into a folder of its own).
 //
-// LUMEVRA_STATS=1 prints the saver's frame count and rate on stderr at the end.
+// LUMEVRA_STATS=1 prints the saver's frame count and rate, and the process's
+// processor time per frame, on stderr at the end.
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
 // frames (default 100) in memory and closes, the dialog closes at once.
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <exception>
@@ -79,8 +82,14 @@ int main(int argc, char** argv) {
         const char* on = std::getenv("LUMEVRA_STATS");
         if (!on || !*on || saver.PresentedFrames() == 0) return;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        // The whole process's processor time (every thread, user and system).
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                             (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
         std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s ("
-                  << saver.PresentedFrames() / seconds << " per second)\n";
+                  << saver.PresentedFrames() / seconds << " per second), cpu " << cpuMs / saver.PresentedFrames()
+                  << " ms per frame\n";
       }
     } stats{saver, started};
     platform.saver = &saver;

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <regex>
 #include <utility>
 #include <vector>
 
@@ -94,9 +93,11 @@ TEST_F(LinuxSystemTest, EachRunExtractsIntoAFreshFolderOfThePrivateOne) {
   EXPECT_NE(first, second);
   for (const fs::path& run : {first, second}) {
     EXPECT_EQ(run.parent_path().parent_path(), folder);
-    EXPECT_TRUE(std::regex_match(run.parent_path().filename().string(),
-                                 std::regex(system.ProgramFile().filename().string() + "-" + std::to_string(getpid()) + "-[A-Za-z0-9]{6}")))
-        << run;
+    // "<program>-<pid>-" and six characters of mkdtemp's.
+    const std::string name = run.parent_path().filename().string();
+    const std::string prefix = system.ProgramFile().filename().string() + "-" + std::to_string(getpid()) + "-";
+    EXPECT_EQ(name.rfind(prefix, 0), 0u) << run;
+    EXPECT_EQ(name.size(), prefix.size() + 6) << run;
     EXPECT_EQ(fs::status(run).permissions(), fs::perms::owner_all);
   }
   EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
