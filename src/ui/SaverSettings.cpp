@@ -71,8 +71,9 @@ void WriteSettings(const fs::path& file, const SaverSettings& s, const fs::path&
   Ini ini;
   std::error_code ec;
   if (!ini.LoadFromFile(file)) {
-    // A file that is there but cannot be read would lose its other lines.
-    if (fs::exists(fs::symlink_status(file, ec)))
+    // A file that is there but cannot be read would lose its other lines
+    // (a link to no file yet is written through, as before).
+    if (fs::exists(file, ec))
       throw SettingsWriteError("Unable to write to " + Utf16ToUtf8(file.u16string()));
     if (!startFrom.empty()) ini.LoadFromFile(startFrom);
     if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);

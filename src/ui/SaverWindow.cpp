@@ -204,8 +204,8 @@ void SaverWindow::PresentFrame() {
   }
   // The primary monitor first, exactly as made; the others by the same
   // rules at their own sizes.
-  std::vector<PixelRect> places;
-  places.reserve(Monitors.size());
+  std::vector<PixelRect>& places = MonitorPlaces;
+  places.clear();  // keeps its storage: no allocation per frame
   for (const Monitor& m : Monitors)
     if (m.primary)
       places.push_back({m.bounds.left - DesktopLeft + at.x, m.bounds.top - DesktopTop + at.y, output.Width(),

@@ -111,6 +111,7 @@ public:
   // Full screen: the monitors the window covers, and its top left on the
   // desktop (the corner of all monitors together).
   std::vector<Monitor> Monitors;
+  std::vector<PixelRect> MonitorPlaces;  // where the last frame went, one per monitor showing it
   int32_t DesktopLeft = 0;
   int32_t DesktopTop = 0;
   std::array<SoundState, kSoundSlots> SoundStates{};
