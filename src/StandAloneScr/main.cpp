@@ -7,8 +7,9 @@
 // inside that window, unguarded, since the daemon may run its preview and
 // its saver at the same time (every run extracts into a folder of its own).
 //
-// LUMEVRA_STATS=1 prints the saver's frame count and rate, and the process's
-// processor time per frame, on stderr at the end.
+// LUMEVRA_STATS=1 prints the saver's frame count and rate, the process's
+// processor time per frame and the time the display slept, on stderr at the
+// end.
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
                              (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
         std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s ("
                   << saver.PresentedFrames() / seconds << " per second), cpu " << cpuMs / saver.PresentedFrames()
-                  << " ms per frame\n";
+                  << " ms per frame, asleep " << saver.AsleepMs() / 1000.0 << " s, cpu " << cpuMs / seconds / 10.0
+                  << " % of one core\n";
       }
     } stats{saver, started};
     platform.saver = &saver;

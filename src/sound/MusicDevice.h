@@ -17,6 +17,9 @@ public:
   // Plays from the current position. When playing stops, `notify` runs on
   // the user-interface thread, between frames, never inside a call here.
   virtual bool Play(std::function<void()> notify) = 0;
+  // Stops playing and keeps the position: the next Play goes on from there.
+  // No notification comes for a paused play.
+  virtual void Pause() = 0;
   // Comparable units: Position() >= Length() once the end is reached.
   virtual uint32_t Position() = 0;
   virtual uint32_t Length() = 0;

@@ -37,7 +37,26 @@ void MusicLoop::OnMusicEnded() {
   }
 }
 
+void MusicLoop::Pause() {
+  if (!open_ || paused_ || device_ == nullptr) return;
+  paused_ = true;
+  try {
+    device_->Pause();
+  } catch (...) {
+  }
+}
+
+void MusicLoop::Resume() {
+  if (!paused_) return;
+  paused_ = false;
+  try {
+    if (open_ && device_ != nullptr) device_->Play([this] { OnMusicEnded(); });
+  } catch (...) {
+  }
+}
+
 void MusicLoop::Close() {
+  paused_ = false;
   if (!open_) return;
   open_ = false;
   try {

@@ -25,8 +25,13 @@ public:
   void OnMusicEnded();
   // Stops the music and releases the device; nothing when never opened.
   void Close();
+  // Holds the music where it is (the display sleeps); Resume plays on from
+  // there. Nothing when no music is open.
+  void Pause();
+  void Resume();
 
   bool IsOpen() const { return open_; }
+  bool IsPaused() const { return paused_; }
 
   std::filesystem::path MusicFile;  // what the restart plays
   int32_t MusicVolume = 100;        // 0..100
@@ -36,6 +41,7 @@ private:
   std::filesystem::path fileName_;
   bool open_ = false;
   bool notify_ = false;
+  bool paused_ = false;
 };
 
 }  // namespace lumevra

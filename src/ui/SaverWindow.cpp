@@ -245,12 +245,12 @@ void SaverWindow::OnDisplayPower(bool on) {
     // Looping sounds start again on waking; pauses between sounds wait on
     // the scene's clock, which stands still meanwhile.
     for (SoundState& s : SoundStates) s.Started = false;
-    if (MusicPlayer && MusicPlayer->IsOpen()) Absorb([&] { MusicPlayer->Close(); });
+    if (MusicPlayer) Absorb([&] { MusicPlayer->Pause(); });
     host_.SetIdleHandler(false);
   } else {
     SceneClock->Resume();
     if (objects) objects->PauseWorkers(false);
-    if (Music) PlayMusic(MusicFile);
+    if (MusicPlayer) Absorb([&] { MusicPlayer->Resume(); });
     host_.SetIdleHandler(true);
   }
 }

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,6 +26,7 @@
 
 #include "graphics/PictureLoader.h"
 #include "support/TestFiles.h"
+#include "ChildProcess.h"
 #include "XPixels.h"
 
 namespace lumevra {
@@ -32,6 +34,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::Spawn;
+using test::WaitExit;
 
 const fs::path kBin = fs::path(LUMEVRA_STANDALONESCR).parent_path();
 
@@ -40,34 +44,6 @@ constexpr int kSlowdown = 3;  // sanitized programs start and stop slower
 #else
 constexpr int kSlowdown = 1;
 #endif
-
-// A child process with a few extra environment variables.
-pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-// The exit code, or -1 when the child was still running after `ms` (it is
-// killed then).
-int WaitExit(pid_t pid, int ms) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  int status = 0;
-  while (std::chrono::steady_clock::now() < until) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    std::this_thread::sleep_for(10ms);
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return -1;
-}
 
 struct DisplayCloser {
   void operator()(Display* d) const { XCloseDisplay(d); }
@@ -206,6 +182,52 @@ TEST_F(DesktopRun, SaverAnimatesTheWaterAndAKeyEndsIt) {
   EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the extraction folder was left behind";
 }
 
+// Xvfb has no power management: the display's state comes from a file the
+// saver reads in its place. While the display sleeps the picture stands
+// still; when it wakes the water moves again; a key while asleep ends it.
+TEST_F(DesktopRun, ASleepingDisplayStopsTheFramesAndAKeyStillEndsTheSaver) {
+  Display* d = display.get();
+  const Window root = DefaultRootWindow(d);
+  const int w = DisplayWidth(d, DefaultScreen(d)), h = DisplayHeight(d, DefaultScreen(d));
+  const fs::path state = dir / "display-state";
+  auto setState = [&](const char* word) { std::ofstream(state) << word << "\n"; };
+  setState("on");
+  env.push_back("LUMEVRA_DISPLAY_STATE=" + state.string());
+  const pid_t pid = Spawn({saver.string(), "/s"}, env);
+  for (int i = 0; i < 40 * kSlowdown; ++i) {
+    std::this_thread::sleep_for(250ms);
+    const std::vector<uint32_t> shot = Grab(d, root, w, h);
+    long lit = 0;
+    for (size_t p = 0; p < shot.size(); p += 97) lit += Distance(shot[p], 0) > 40;
+    if (lit > static_cast<long>(shot.size() / 97) * 8 / 10) break;
+  }
+  auto changedPixels = [&] {
+    const std::vector<uint32_t> before = Grab(d, root, w, h);
+    std::this_thread::sleep_for(700ms);
+    const std::vector<uint32_t> after = Grab(d, root, w, h);
+    long changed = 0;
+    for (size_t p = 0; p < before.size() && p < after.size(); ++p) changed += before[p] != after[p];
+    return changed;
+  };
+  EXPECT_GT(changedPixels(), 1000) << "the water does not move";
+
+  setState("off");
+  std::this_thread::sleep_for(1500ms * kSlowdown);  // the saver looks about once a second
+  EXPECT_EQ(changedPixels(), 0) << "frames go on while the display sleeps";
+
+  setState("on");
+  std::this_thread::sleep_for(1500ms * kSlowdown);
+  EXPECT_GT(changedPixels(), 1000) << "the water stands still after waking";
+
+  setState("off");
+  std::this_thread::sleep_for(1500ms * kSlowdown);
+  XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_space), True, 0);
+  XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_space), False, 0);
+  XFlush(d);
+  EXPECT_EQ(WaitExit(pid, 2000 * kSlowdown), 0);
+  EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the extraction folder was left behind";
+}
+
 TEST_F(DesktopRun, DialogPreviewsAndOkWritesTheSettings) {
   Display* d = display.get();
   const pid_t pid = Spawn({saver.string(), "/c"}, env);
@@ -250,6 +272,62 @@ TEST_F(DesktopRun, DialogPreviewsAndOkWritesTheSettings) {
   for (const char* key : {"Speed=100", "Stretch=1", "Proportional=0", "Sound=1", "Music=1", "ClockPos=1", "ShowClock=0"})
     EXPECT_NE(ini.find(key), std::string::npos) << key << " in\n" << ini;
   EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+}
+
+// The dialog as drawn on the screen once it stands still, and its size.
+struct DialogShot {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+};
+
+DialogShot ShootDialog(Display* d, const fs::path& saver, std::vector<std::string> env) {
+  DialogShot shot;
+  const pid_t pid = Spawn({saver.string(), "/c"}, env);
+  Window dialog = 0;
+  for (int i = 0; i < 500 && !dialog; ++i) {
+    std::this_thread::sleep_for(20ms);
+    dialog = FindNamed(d, DefaultRootWindow(d), "Configuration");
+  }
+  for (int i = 0; dialog && i < 100 * kSlowdown; ++i) {
+    std::this_thread::sleep_for(100ms);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(d, dialog, &attributes) || attributes.map_state != IsViewable) continue;
+    auto pixels = Grab(d, dialog, attributes.width, attributes.height);
+    const bool blank = std::all_of(pixels.begin(), pixels.end(), [&](uint32_t p) { return p == pixels.front(); });
+    if (!blank && pixels == shot.pixels) break;
+    shot = {attributes.width, attributes.height, std::move(pixels)};
+  }
+  kill(pid, SIGTERM);
+  WaitExit(pid, 5000 * kSlowdown);
+  return shot;
+}
+
+// At a desktop scale of 2 the dialog is the same dialog at twice the size:
+// halved again it matches the dialog at scale 1 nearly everywhere (text is
+// drawn sharper, nothing moves, nothing is cut off).
+TEST_F(DesktopRun, AtTwiceTheScaleTheDialogIsTwiceAsLargeAndWhole) {
+  Display* d = display.get();
+  std::vector<std::string> normalEnv = env, doubleEnv = env;
+  normalEnv.push_back("GDK_SCALE=1");
+  doubleEnv.push_back("GDK_SCALE=2");
+  const DialogShot normal = ShootDialog(d, saver, normalEnv);
+  const DialogShot doubled = ShootDialog(d, saver, doubleEnv);
+  ASSERT_GT(normal.width, 0) << "no dialog at scale 1";
+  ASSERT_EQ(doubled.width, 2 * normal.width);
+  ASSERT_EQ(doubled.height, 2 * normal.height);
+  long close = 0;
+  for (int y = 0; y < normal.height; ++y)
+    for (int x = 0; x < normal.width; ++x) {
+      int sum[3] = {0, 0, 0};
+      for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) {
+          const uint32_t p = doubled.pixels[static_cast<size_t>(2 * y + dy) * doubled.width + 2 * x + dx];
+          for (int c = 0; c < 3; ++c) sum[c] += (p >> (8 * c)) & 0xFF;
+        }
+      const uint32_t halved = uint32_t(sum[2] / 4) << 16 | uint32_t(sum[1] / 4) << 8 | uint32_t(sum[0] / 4);
+      close += Distance(halved, normal.pixels[static_cast<size_t>(y) * normal.width + x]) <= 40;
+    }
+  EXPECT_GT(double(close) / (normal.width * normal.height), 0.95);
 }
 
 TEST_F(DesktopRun, PreviewDrawsThePictureIntoTheDesktopsWindow) {

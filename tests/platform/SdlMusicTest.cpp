@@ -79,5 +79,25 @@ TEST_F(SdlMusicTest, ClosingBeforeTheEndNotifiesNothing) {
   EXPECT_EQ(ends, 0);
 }
 
+// A pause (the display sleeps) holds the position for however long it lasts
+// and reports no end; the next Play goes on from there to the end.
+TEST_F(SdlMusicTest, APauseHoldsThePositionAndPlayGoesOnFromThere) {
+  test::WriteFile(dir / "long.wav", SilentWave(600));
+  ASSERT_TRUE(music.Open(dir / "long.wav")) << SDL_GetError();
+  int ends = 0;
+  ASSERT_TRUE(music.Play([&] { ++ends; }));
+  Pump(150, [] { return false; });
+  music.Pause();
+  const uint32_t held = music.Position();
+  EXPECT_GT(held, 0u);
+  Pump(800, [] { return false; });  // longer than the whole piece
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(music.Position(), held);
+  ASSERT_TRUE(music.Play([&] { ++ends; }));
+  EXPECT_GE(music.Position(), held);  // not from the start again
+  Pump(3000, [&] { return ends > 0; });
+  EXPECT_EQ(ends, 1);
+}
+
 }  // namespace
 }  // namespace lumevra

@@ -148,7 +148,7 @@ namespace {
 
 // While the display sleeps: no frame, no sound, no music, and the scene's
 // time stands still however long the sleep; on waking the loop plays again,
-// the music starts again and a pause between sounds goes on where it was.
+// the music goes on where it stopped and a pause between sounds goes on where it was.
 TEST(SaverSound, ASleepingDisplayStopsTheSceneAndItsTimeUntilItWakes) {
   test::SceneSpec scene;
   scene.sounds = {{0, 0, 0}, {2, 3, 3}};  // a loop, and a sound every 3 s
@@ -162,9 +162,12 @@ TEST(SaverSound, ASleepingDisplayStopsTheSceneAndItsTimeUntilItWakes) {
   ASSERT_EQ(rig.Plays(0).size(), 1u);
   EXPECT_TRUE(rig.host.music.IsOpen());
 
+  const uint32_t musicAt = rig.host.music.Position();
+  const size_t musicCalls = rig.host.music.log.size();
   form.OnDisplayPower(false);
   EXPECT_FALSE(rig.host.idleInstalled);  // the loop waits for events now
-  EXPECT_FALSE(rig.host.music.IsOpen());
+  EXPECT_TRUE(rig.host.music.IsOpen());   // held where it was, not closed
+  EXPECT_FALSE(rig.host.music.IsPlaying());
   EXPECT_EQ(rig.host.sound.log.back().kind, SoundCall::Stop);
   rig.clock.Advance(3600 * 1000);  // an hour asleep
   EXPECT_TRUE(form.OnIdle());      // a stray idle call draws nothing
@@ -174,7 +177,13 @@ TEST(SaverSound, ASleepingDisplayStopsTheSceneAndItsTimeUntilItWakes) {
 
   form.OnDisplayPower(true);
   EXPECT_TRUE(rig.host.idleInstalled);
-  EXPECT_TRUE(rig.host.music.IsOpen());
+  // The music goes on from where it stood: paused and played again, never
+  // closed or opened anew.
+  EXPECT_TRUE(rig.host.music.IsPlaying());
+  EXPECT_EQ(rig.host.music.Position(), musicAt);
+  const std::vector<std::string> music = rig.host.music.Lines();
+  EXPECT_EQ(std::vector<std::string>(music.begin() + static_cast<long>(musicCalls), music.end()),
+            (std::vector<std::string>{"pause", "play"}));
   EXPECT_EQ(TickCount(), sceneTime);  // the hour counts for nobody
   form.OnIdle();
   EXPECT_EQ(rig.host.presentCount, presented + 1);

@@ -101,6 +101,7 @@ std::string MusicCall::ToString() const {
     case Open: return "open " + file.string() + (ok ? "" : " failed");
     case SetVolume: return "volume " + std::to_string(volume);
     case Play: return ok ? "play" : "play failed";
+    case Pause: return "pause";
     case Close: return "close";
   }
   return "?";
@@ -140,6 +141,14 @@ bool HeadlessMusicDevice::Play(std::function<void()> notify) {
   playing_ = true;
   notify_ = std::move(notify);
   return true;
+}
+
+void HeadlessMusicDevice::Pause() {
+  log.emplace_back().kind = MusicCall::Pause;
+  if (!open_ || !playing_) return;
+  position_ = Position();
+  playing_ = false;
+  notify_ = nullptr;
 }
 
 uint32_t HeadlessMusicDevice::Position() {

@@ -74,13 +74,13 @@ private:
 
 // One call to the music device.
 struct MusicCall {
-  enum Kind : uint8_t { Open, SetVolume, Play, Close };
+  enum Kind : uint8_t { Open, SetVolume, Play, Pause, Close };
   Kind kind = Open;
   std::filesystem::path file;  // Open
   int32_t volume = 0;          // SetVolume
   bool ok = true;              // Open, Play: the result given
 
-  std::string ToString() const;  // "open a.mp3", "volume 500", "play", "close"
+  std::string ToString() const;  // "open a.mp3", "volume 500", "play", "pause", "close"
 };
 std::ostream& operator<<(std::ostream& out, const MusicCall& call);
 
@@ -97,6 +97,7 @@ public:
   bool Open(const std::filesystem::path& file) override;
   void SetVolume(int32_t volume0to1000) override;
   bool Play(std::function<void()> notify) override;
+  void Pause() override;
   // min(time since Play, length) while open; 0 when closed.
   uint32_t Position() override;
   uint32_t Length() override { return lengthMs; }

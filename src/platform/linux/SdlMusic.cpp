@@ -60,9 +60,20 @@ bool SdlMusic::Play(std::function<void()> notify) {
   if (music_ == nullptr || FinishedEventType() == 0) return false;
   notify_ = std::move(notify);
   finished_ = false;
+  if (paused_) {
+    paused_ = false;
+    Mix_ResumeMusic();
+    return true;
+  }
   gPlaying.store(++play_, std::memory_order_relaxed);
   Mix_HookMusicFinished(PostFinished);
   return Mix_PlayMusic(music_, 1) == 0;
+}
+
+void SdlMusic::Pause() {
+  if (music_ == nullptr || paused_ || !Mix_PlayingMusic()) return;
+  paused_ = true;
+  Mix_PauseMusic();
 }
 
 uint32_t SdlMusic::Length() {
@@ -81,6 +92,7 @@ uint32_t SdlMusic::Position() {
 void SdlMusic::Close() {
   notify_ = nullptr;
   finished_ = false;
+  paused_ = false;
   if (music_ == nullptr) return;
   // Halting reports an end too; the cleared notification drops it.
   Mix_HaltMusic();

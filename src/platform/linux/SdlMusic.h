@@ -32,6 +32,7 @@ public:
   bool Open(const std::filesystem::path& file) override;
   void SetVolume(int32_t volume0to1000) override;
   bool Play(std::function<void()> notify) override;
+  void Pause() override;
   uint32_t Position() override;
   uint32_t Length() override;
   void Close() override;
@@ -47,6 +48,7 @@ private:
   Mix_Music* music_ = nullptr;
   std::function<void()> notify_;
   bool finished_ = false;
+  bool paused_ = false;  // Play resumes instead of starting again
   // Each Play has its number; an end reported for an earlier one is stale.
   uint32_t play_ = 0;
 };

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "base/AnsiText.h"
+#include "platform/linux/XServerQueries.h"
 
 namespace lumevra {
 
@@ -44,7 +45,11 @@ bool ForeignWindowSize(SDL_Window* window, PixelSize& size) {
 SdlSaverHost::SdlSaverHost()
     : mixer_(std::make_shared<SdlMixer>()),
       sound_(std::make_unique<SdlSound>(mixer_)),
-      music_(std::make_unique<SdlMusic>(mixer_)) {}
+      music_(std::make_unique<SdlMusic>(mixer_)),
+      powerWatch_([this]() -> std::optional<bool> {
+        if (auto state = DisplayStateFromFile()) return state;
+        return QueryDisplayPoweredOn(xDisplay_);
+      }) {}
 
 SdlSaverHost::~SdlSaverHost() {
   DestroyWindow();
@@ -52,6 +57,7 @@ SdlSaverHost::~SdlSaverHost() {
   sound_.reset();
   mixer_.reset();
   if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (xDisplay_ != nullptr) XCloseDisplay(xDisplay_);
 }
 
 bool SdlSaverHost::EnsureVideo() {
@@ -74,6 +80,8 @@ bool SdlSaverHost::EnsureVideo() {
     SDL_SetError("no display found (DISPLAY is not set or cannot be opened)");
     return false;
   }
+  // A connection of our own for what SDL does not ask the X server.
+  if (driver && SDL_strcmp(driver, "x11") == 0 && xDisplay_ == nullptr) xDisplay_ = XOpenDisplay(nullptr);
   return true;
 }
 
@@ -151,13 +159,25 @@ void SdlSaverHost::Run(SaverEvents& events) {
   while (!closed_) {
     PumpEvents();
     if (closed_) break;
+    WatchDisplayPower();
+    if (closed_) break;
     // Frames follow each other without waiting: the idle handler paces itself.
     const bool mayWait = !idle_ || events.OnIdle();
     if (closed_ || !mayWait) continue;
+    // With nothing to draw (the display sleeps) the loop sleeps until input
+    // or the next look at the display.
+    const uint32_t wait = windowed_ ? 50 : std::max<uint32_t>(1, powerWatch_.MsUntilNextProbe(SDL_GetTicks64()));
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, 50)) Deliver(event);
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait))) Deliver(event);
   }
 }
+
+void SdlSaverHost::WatchDisplayPower() {
+  if (windowed_ || events_ == nullptr) return;
+  if (const std::optional<bool> on = powerWatch_.Poll(SDL_GetTicks64())) events_->OnDisplayPower(*on);
+}
+
+uint64_t SdlSaverHost::AsleepMs() const { return powerWatch_.AsleepMs(SDL_GetTicks64()); }
 
 void SdlSaverHost::PumpEvents() {
   SDL_Event event;
@@ -232,6 +252,13 @@ std::vector<Monitor> SdlSaverHost::Monitors() {
     SDL_Rect r;
     if (SDL_GetDisplayBounds(i, &r) != 0 || r.w <= 0 || r.h <= 0) continue;
     monitors.push_back({{r.x, r.y, r.w, r.h}, r.x == 0 && r.y == 0});
+  }
+  // A server that joins several heads into one screen shows SDL one wide
+  // display; the server's own list of heads has the monitors, primary first.
+  const std::vector<PixelRect> heads = QueryMonitorHeads(xDisplay_);
+  if (heads.size() > monitors.size()) {
+    monitors.clear();
+    for (const PixelRect& head : heads) monitors.push_back({head, monitors.empty()});
   }
   // The primary display sits at (0, 0); without one, the first is taken.
   const bool hasPrimary = std::any_of(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.primary; });

@@ -1,13 +1,18 @@
 // The saver window on SDL2 (X11, or whatever video driver SDL picks).
 // Supports: the full-screen form as a borderless, always-on-top window over
-// every display's desktop (it covers the screens with or without a window
-// manager; the primary display is the one at (0, 0)); the windowed test run as an ordinary
+// every monitor of the desktop (it covers the screens with or without a
+// window manager; the monitors are SDL's displays, or the X server's heads
+// where the server joins several into one screen; the primary is the one at
+// (0, 0), or the server's first head); the windowed test run as an ordinary
 // resizable window; drawing into a foreign X window instead (a screensaver
 // daemon's window or the root window), where the window is left as it is:
 // no placement, caption or cursor changes, and no input (the daemon watches
 // the input itself). Frames go through a streaming texture, copied 1:1 at
-// the given offset, or scaled into each given place, on a black client area. Sound and music are this window's
-// SdlSound and SdlMusic; the music's end arrives through this window's loop.
+// the given offset, or scaled into each given place, on a black client
+// area. The display's power state (DPMS) is looked at about once a second
+// outside the windowed run and reported to the window logic. Sound and
+// music are this window's SdlSound and SdlMusic; the music's end arrives
+// through this window's loop.
 // Does not support: hiding a taskbar button (the full-screen window is made
 // without one), telling the system a saver runs (nothing to tell on Linux),
 // or a password check (closing is always allowed).
@@ -20,6 +25,7 @@
 #include <vector>
 
 #include "graphics/PixelView.h"
+#include "platform/linux/DisplayPowerWatch.h"
 #include "platform/linux/SdlMixer.h"
 #include "platform/linux/SdlMusic.h"
 #include "platform/linux/SdlSound.h"
@@ -31,6 +37,7 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+typedef struct _XDisplay Display;
 
 namespace lumevra {
 
@@ -75,6 +82,8 @@ public:
 
   // Frames presented since the window opened (for the frame-rate figure).
   int64_t PresentedFrames() const { return presented_; }
+  // Milliseconds the display has slept while the saver ran.
+  uint64_t AsleepMs() const;
 
 private:
   bool EnsureVideo();
@@ -83,6 +92,7 @@ private:
   void PumpEvents();
   void Deliver(const SDL_Event& event);
   void ReportResize();
+  void WatchDisplayPower();
   void Redraw();
 
   std::shared_ptr<SdlMixer> mixer_;
@@ -92,6 +102,8 @@ private:
   bool windowed_ = false;
   std::optional<unsigned long> foreign_;
   bool videoStarted_ = false;
+  Display* xDisplay_ = nullptr;  // our own connection to the X server, or null
+  DisplayPowerWatch powerWatch_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

@@ -34,6 +34,13 @@ bool MciMusic::Play(std::function<void()> notify) {
   return mciSendCommandW(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) == 0;
 }
 
+void MciMusic::Pause() {
+  if (device_ == 0) return;
+  // The pending play's notification arrives as aborted, which is ignored;
+  // the next Play goes on from the position the device keeps.
+  mciSendCommandW(device_, MCI_PAUSE, MCI_WAIT, 0);
+}
+
 uint32_t MciMusic::Status(uint32_t item) {
   if (device_ == 0) return 0;
   MCI_STATUS_PARMS status{};

@@ -23,6 +23,7 @@ public:
   bool Open(const std::filesystem::path& file) override;
   void SetVolume(int32_t volume0to1000) override;
   bool Play(std::function<void()> notify) override;
+  void Pause() override;
   uint32_t Position() override;
   uint32_t Length() override;
   void Close() override;
