@@ -14,6 +14,10 @@ public:
   virtual bool Open(const std::filesystem::path& file) = 0;
   // 0..1000; a device without volume control ignores it.
   virtual void SetVolume(int32_t volume0to1000) = 0;
+  // Before Play: at the end, play on from the start by itself, with no gap
+  // and no notification. False when the device cannot; its owner then
+  // starts the file again at each end. Open resets it.
+  virtual bool SetLooping(bool looping) = 0;
   // Plays from the current position. When playing stops, `notify` runs on
   // the user-interface thread, between frames, never inside a call here.
   virtual bool Play(std::function<void()> notify) = 0;

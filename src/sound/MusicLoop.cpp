@@ -17,6 +17,9 @@ bool MusicLoop::PlayMusic(const std::filesystem::path& file) {
     open_ = true;
     // A damaged header may hold any volume; the device takes 0..1000.
     device_->SetVolume(std::clamp<int32_t>(MusicVolume, 0, 100) * 10);
+    // Without a loop of its own the device tells the end, and OnMusicEnded
+    // starts the file again.
+    device_->SetLooping(true);
     if (!device_->Play([this] { OnMusicEnded(); })) return false;
     return true;
   } catch (...) {

@@ -1,5 +1,7 @@
 // The saver window's media player: plays the package's music in an endless
-// loop, re-opening the file each time it has played to its end.
+// loop, by the device's own looping where it has one (no gap between the
+// end and the start), else re-opening the file each time it has played to
+// its end.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +19,7 @@ public:
   MusicLoop(const MusicLoop&) = delete;
   MusicLoop& operator=(const MusicLoop&) = delete;
 
-  // Open, volume MusicVolume x 10, play with notification. True when every
+  // Open, volume MusicVolume x 10, looping asked for, play with notification. True when every
   // step succeeded; a failure stops there.
   bool PlayMusic(const std::filesystem::path& file);
   // Each notification: at the end (position >= length) close and play

@@ -1,6 +1,7 @@
 #include "platform/linux/SdlMusic.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -95,6 +96,25 @@ TEST_F(SdlMusicTest, APauseHoldsThePositionAndPlayGoesOnFromThere) {
   EXPECT_EQ(music.Position(), held);
   ASSERT_TRUE(music.Play([&] { ++ends; }));
   EXPECT_GE(music.Position(), held);  // not from the start again
+  Pump(3000, [&] { return ends > 0; });
+  EXPECT_EQ(ends, 1);
+}
+
+// Looping, SDL_mixer plays the file again itself: no end reaches the owner
+// (so nothing is closed and opened again between the rounds), and the
+// music still plays after several times its length.
+TEST_F(SdlMusicTest, LoopingPlaysOnWithoutReportingAnEnd) {
+  ASSERT_TRUE(music.Open(dir / "short.wav")) << SDL_GetError();
+  ASSERT_TRUE(music.SetLooping(true));
+  int ends = 0;
+  ASSERT_TRUE(music.Play([&] { ++ends; }));
+  Pump(800, [] { return false; });  // over five times round
+  EXPECT_EQ(ends, 0);
+  EXPECT_EQ(Mix_PlayingMusic(), 1);
+  EXPECT_LT(music.Position(), music.Length());
+  // A reopened file plays once again unless asked to loop.
+  ASSERT_TRUE(music.Open(dir / "short.wav"));
+  ASSERT_TRUE(music.Play([&] { ++ends; }));
   Pump(3000, [&] { return ends > 0; });
   EXPECT_EQ(ends, 1);
 }

@@ -34,7 +34,22 @@ protected:
 TEST_F(MusicTest, PlayMusicOpensSetsTheVolumeAndPlays) {
   EXPECT_TRUE(player.PlayMusic(music));
   EXPECT_TRUE(player.IsOpen());
-  EXPECT_EQ(device.Lines(), (Lines{Open(), "volume 500", "play"}));
+  EXPECT_EQ(device.Lines(), (Lines{Open(), "volume 500", "loop", "play"}));
+}
+
+// A device that loops by itself plays on from the start with no gap: no
+// notification, no close, no second open, however many times it goes round.
+TEST_F(MusicTest, LoopsOnTheDeviceWithoutReopeningWhereItCan) {
+  device.lengthMs = 300;
+  ASSERT_TRUE(player.PlayMusic(music));
+  device.log.clear();
+  for (int frame = 0; frame < 40; ++frame) {  // four times round
+    clock.Advance(32);
+    EXPECT_FALSE(device.DeliverNotifications());
+  }
+  EXPECT_EQ(device.Lines(), Lines{});
+  EXPECT_TRUE(device.IsPlaying());
+  EXPECT_EQ(device.Position(), 40u * 32 % 300) << "round again from the start";
 }
 
 TEST_F(MusicTest, VolumeIsTenTimesTheMusicVolume) {
@@ -53,6 +68,7 @@ TEST_F(MusicTest, VolumeIsTenTimesTheMusicVolume) {
 }
 
 TEST_F(MusicTest, RestartsAtTheEndThroughTheNotification) {
+  device.canLoop = false;
   device.lengthMs = 3000;
   ASSERT_TRUE(player.PlayMusic(music));
   device.log.clear();
@@ -62,7 +78,7 @@ TEST_F(MusicTest, RestartsAtTheEndThroughTheNotification) {
   EXPECT_EQ(device.Position(), 2999u);
   clock.Advance(1);
   EXPECT_TRUE(device.DeliverNotifications());
-  EXPECT_EQ(device.Lines(), (Lines{"close", Open(), "volume 500", "play"}));
+  EXPECT_EQ(device.Lines(), (Lines{"close", Open(), "volume 500", "loop failed", "play"}));
   EXPECT_EQ(device.Position(), 0u) << "from the beginning";
 
   // And again, one loop per end.
@@ -72,10 +88,11 @@ TEST_F(MusicTest, RestartsAtTheEndThroughTheNotification) {
   clock.Advance(1600);
   EXPECT_TRUE(device.DeliverNotifications());
   EXPECT_FALSE(device.DeliverNotifications()) << "delivered once";
-  EXPECT_EQ(device.Lines(), (Lines{"close", Open(), "volume 500", "play"}));
+  EXPECT_EQ(device.Lines(), (Lines{"close", Open(), "volume 500", "loop failed", "play"}));
 }
 
 TEST_F(MusicTest, RestartPlaysMusicFileAndSurvivesItsLoss) {
+  device.canLoop = false;
   device.lengthMs = 100;
   ASSERT_TRUE(player.PlayMusic(music));
   std::filesystem::remove(music);
@@ -89,6 +106,7 @@ TEST_F(MusicTest, RestartPlaysMusicFileAndSurvivesItsLoss) {
 }
 
 TEST_F(MusicTest, MusicShorterThanAFrameLoopsOncePerNotification) {
+  device.canLoop = false;
   device.lengthMs = 10;
   ASSERT_TRUE(player.PlayMusic(music));
   for (int frame = 0; frame < 3; ++frame) {
@@ -146,7 +164,7 @@ TEST_F(MusicTest, CloseStopsTheLoop) {
   player.Close();
   clock.Advance(500);
   EXPECT_FALSE(device.DeliverNotifications());
-  EXPECT_EQ(device.Lines(), (Lines{Open(), "volume 500", "play", "close"}));
+  EXPECT_EQ(device.Lines(), (Lines{Open(), "volume 500", "loop", "play", "close"}));
 }
 
 TEST_F(MusicTest, DestroyingThePlayerClosesTheDevice) {

@@ -40,10 +40,11 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   EXPECT_EQ(rig.host.caption, u"Harbour Lights");
   // The header asks for music: it plays at MusicVolume x 10.
   const auto music = rig.host.music.Lines();
-  ASSERT_EQ(music.size(), 3u);
+  ASSERT_EQ(music.size(), 4u);
   EXPECT_EQ(music[0], "open " + (form.Scene->Resources().TempDir / "music.mp3").string());
   EXPECT_EQ(music[1], "volume 500");
-  EXPECT_EQ(music[2], "play");
+  EXPECT_EQ(music[2], "loop");
+  EXPECT_EQ(music[3], "play");
 
   form.Close();
   EXPECT_TRUE(rig.host.closed);

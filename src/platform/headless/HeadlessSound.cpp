@@ -100,6 +100,7 @@ std::string MusicCall::ToString() const {
   switch (kind) {
     case Open: return "open " + file.string() + (ok ? "" : " failed");
     case SetVolume: return "volume " + std::to_string(volume);
+    case Loop: return ok ? "loop" : "loop failed";
     case Play: return ok ? "play" : "play failed";
     case Pause: return "pause";
     case Close: return "close";
@@ -116,6 +117,7 @@ bool HeadlessMusicDevice::Open(const std::filesystem::path& file) {
   // Opening again replaces the file that was open.
   open_ = false;
   playing_ = false;
+  looping_ = false;
   notify_ = nullptr;
   position_ = 0;
   std::error_code ec;
@@ -143,6 +145,14 @@ bool HeadlessMusicDevice::Play(std::function<void()> notify) {
   return true;
 }
 
+bool HeadlessMusicDevice::SetLooping(bool looping) {
+  MusicCall& call = log.emplace_back();
+  call.kind = MusicCall::Loop;
+  call.ok = canLoop || !looping;
+  looping_ = looping && canLoop;
+  return call.ok;
+}
+
 void HeadlessMusicDevice::Pause() {
   log.emplace_back().kind = MusicCall::Pause;
   if (!open_ || !playing_) return;
@@ -154,19 +164,22 @@ void HeadlessMusicDevice::Pause() {
 uint32_t HeadlessMusicDevice::Position() {
   if (!open_) return 0;
   if (!playing_) return std::min(position_, lengthMs);
-  return std::min(TicksBetween(playStart_, TickCount()), lengthMs);
+  const uint32_t played = TicksBetween(playStart_, TickCount());
+  if (looping_) return lengthMs == 0 ? 0 : played % lengthMs;
+  return std::min(played, lengthMs);
 }
 
 void HeadlessMusicDevice::Close() {
   log.emplace_back().kind = MusicCall::Close;
   open_ = false;
   playing_ = false;
+  looping_ = false;
   position_ = 0;
   notify_ = nullptr;
 }
 
 bool HeadlessMusicDevice::DeliverNotifications() {
-  if (!open_ || !playing_ || TicksBetween(playStart_, TickCount()) < lengthMs) return false;
+  if (!open_ || !playing_ || looping_ || TicksBetween(playStart_, TickCount()) < lengthMs) return false;
   playing_ = false;
   position_ = lengthMs;
   // The handler may close, open and play again: it runs from a copy, and

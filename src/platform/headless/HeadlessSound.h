@@ -74,13 +74,13 @@ private:
 
 // One call to the music device.
 struct MusicCall {
-  enum Kind : uint8_t { Open, SetVolume, Play, Pause, Close };
+  enum Kind : uint8_t { Open, SetVolume, Loop, Play, Pause, Close };
   Kind kind = Open;
   std::filesystem::path file;  // Open
   int32_t volume = 0;          // SetVolume
-  bool ok = true;              // Open, Play: the result given
+  bool ok = true;              // Open, Loop, Play: the result given
 
-  std::string ToString() const;  // "open a.mp3", "volume 500", "play", "pause", "close"
+  std::string ToString() const;  // "open a.mp3", "volume 500", "loop", "play", "pause", "close"
 };
 std::ostream& operator<<(std::ostream& out, const MusicCall& call);
 
@@ -89,6 +89,7 @@ class HeadlessMusicDevice final : public MusicDevice {
 public:
   bool openFails = false;  // Open fails even for a file that exists
   bool playFails = false;
+  bool canLoop = true;  // false: a device that only tells the end
   uint32_t lengthMs = 3000;
 
   std::vector<MusicCall> log;
@@ -98,7 +99,9 @@ public:
   void SetVolume(int32_t volume0to1000) override;
   bool Play(std::function<void()> notify) override;
   void Pause() override;
-  // min(time since Play, length) while open; 0 when closed.
+  bool SetLooping(bool looping) override;
+  // min(time since Play, length) while open (looping: the time since Play
+  // modulo the length); 0 when closed.
   uint32_t Position() override;
   uint32_t Length() override { return lengthMs; }
   void Close() override;
@@ -115,6 +118,7 @@ public:
 private:
   bool open_ = false;
   bool playing_ = false;
+  bool looping_ = false;
   uint32_t playStart_ = 0;   // tick count at Play, less the position then
   uint32_t position_ = 0;    // where a stopped device stands
   int32_t volume_ = 1000;

@@ -67,7 +67,12 @@ bool SdlMusic::Play(std::function<void()> notify) {
   }
   gPlaying.store(++play_, std::memory_order_relaxed);
   Mix_HookMusicFinished(PostFinished);
-  return Mix_PlayMusic(music_, 1) == 0;
+  return Mix_PlayMusic(music_, looping_ ? -1 : 1) == 0;
+}
+
+bool SdlMusic::SetLooping(bool looping) {
+  looping_ = looping;
+  return true;
 }
 
 void SdlMusic::Pause() {
@@ -93,6 +98,7 @@ void SdlMusic::Close() {
   notify_ = nullptr;
   finished_ = false;
   paused_ = false;
+  looping_ = false;
   if (music_ == nullptr) return;
   // Halting reports an end too; the cleared notification drops it.
   Mix_HaltMusic();

@@ -33,6 +33,7 @@ public:
   void SetVolume(int32_t volume0to1000) override;
   bool Play(std::function<void()> notify) override;
   void Pause() override;
+  bool SetLooping(bool looping) override;
   uint32_t Position() override;
   uint32_t Length() override;
   void Close() override;
@@ -48,6 +49,7 @@ private:
   Mix_Music* music_ = nullptr;
   std::function<void()> notify_;
   bool finished_ = false;
+  bool looping_ = false;  // SDL_mixer plays the file again at its end
   bool paused_ = false;  // Play resumes instead of starting again
   // Each Play has its number; an end reported for an earlier one is stale.
   uint32_t play_ = 0;

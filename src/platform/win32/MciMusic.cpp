@@ -34,6 +34,18 @@ bool MciMusic::Play(std::function<void()> notify) {
   return mciSendCommandW(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) == 0;
 }
 
+bool MciMusic::SetLooping(bool looping) {
+  looping_ = looping;
+  return true;
+}
+
+bool MciMusic::PlayAgainFromTheStart() {
+  if (mciSendCommandW(device_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, 0) != 0) return false;
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = static_cast<DWORD_PTR>(window_ ? window_() : 0);
+  return play.dwCallback != 0 && mciSendCommandW(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) == 0;
+}
+
 void MciMusic::Pause() {
   if (device_ == 0) return;
   // The pending play's notification arrives as aborted, which is ignored;
@@ -59,12 +71,15 @@ void MciMusic::Close() {
   const uint32_t device = device_;
   device_ = 0;
   notify_ = nullptr;
+  looping_ = false;
   mciSendCommandW(device, MCI_CLOSE, MCI_WAIT, 0);
 }
 
 void MciMusic::HandleNotify(uintptr_t outcome, intptr_t device) {
   if (device_ == 0 || static_cast<uint32_t>(device) != device_) return;
   if (outcome != MCI_NOTIFY_SUCCESSFUL && outcome != MCI_NOTIFY_FAILURE) return;
+  // Looping: the open device goes back to the start, no close and reopen.
+  if (outcome == MCI_NOTIFY_SUCCESSFUL && looping_ && PlayAgainFromTheStart()) return;
   if (auto notify = notify_) notify();
 }
 
