@@ -115,6 +115,18 @@ std::vector<fs::path> ExtractPackage(const fs::path& file, const std::vector<fs:
   return created;
 }
 
+int64_t EntriesInPackage(const fs::path& file) {
+  const auto location = FindPackage(file);
+  if (!location || location->count <= 0) return 0;
+  std::error_code ec;
+  const uintmax_t size = fs::file_size(file, ec);
+  if (ec) return 0;
+  // Every entry starts with its 4-byte size, so the rest of the file bounds
+  // how many there can be, whatever the count says.
+  const int64_t rest = static_cast<int64_t>(size) - location->offset - 4;
+  return std::min<int64_t>(location->count, rest > 0 ? rest / 4 : 0);
+}
+
 bool IsBareFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
@@ -163,9 +175,12 @@ ResourceSet ExtractResourcesInto(const fs::path& packageFile, const fs::path& di
   Ini header;
   header.LoadFromFile(headerFile);
 
-  const int32_t resCount = std::max(header.ReadInteger("Header", "ResCount", 0), 0);
   // Entries past the last "Res" key present have no name and would not be
-  // written anyway, so the list stops there (but keeps the project's slot).
+  // written anyway, so the list stops there (but keeps the project's slot);
+  // nor can it name more entries than the package holds: a header asking
+  // for "Res2000000000" must not make a list of two billion names.
+  const int64_t resCount =
+      std::min<int64_t>(std::max(header.ReadInteger("Header", "ResCount", 0), 0), EntriesInPackage(packageFile));
   int64_t named = std::min<int64_t>(resCount, 2);
   for (const std::string& key : header.SectionKeys("Header")) {
     if (key.size() <= 3 || !SameText(key.substr(0, 3), "Res")) continue;

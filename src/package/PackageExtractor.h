@@ -59,6 +59,11 @@ struct ResourceSet {
   std::vector<std::filesystem::path> Created;
 };
 
+// How many entries the package can hold: its EntryCount, but no more than
+// the rest of the file has room for (four bytes each at least); 0 without a
+// package.
+int64_t EntriesInPackage(const std::filesystem::path& file);
+
 // True for a bare file name: not empty, no "/", "\" or ":", no NUL, not "."
 // or "..". Header names that fail this would write outside the folder.
 bool IsBareFileName(std::string_view name);

@@ -124,6 +124,32 @@ TEST(ExtractResources, MissingKeysAndAHugeResCount) {
   EXPECT_EQ(test::ReadFile(set.ProjectFile), "project");
 }
 
+// A header naming a very high entry, with a count to match, names no more
+// entries than the package holds, and a lying entry count is bounded by the
+// room left in the file (the list of names stays small, no huge allocation).
+TEST(ExtractResources, AHighResKeyNamesNoMoreEntriesThanThePackageHolds) {
+  test::TempFolder tmp;
+  PackageWriter w;
+  w.AddBytes("[Header]\r\nResCount=2000000000\r\nRes0=KAHeader.dat\r\nRes1=p.kap\r\nRes1999999999=x.gif\r\n");
+  w.AddBytes("project");
+  w.WriteFile(tmp / "s.scr");
+  EXPECT_EQ(EntriesInPackage(tmp / "s.scr"), 2);
+  fs::create_directories(tmp / "out");
+  const ResourceSet set = ExtractResourcesInto(tmp / "s.scr", tmp / "out");
+  EXPECT_EQ(set.ResFiles.size(), 2u);
+  EXPECT_EQ(test::ReadFile(set.ProjectFile), "project");
+
+  // EntryCount says two billion; twelve bytes follow it.
+  std::string lying = test::ReadFile(tmp / "s.scr");
+  const auto location = FindPackage(tmp / "s.scr");
+  ASSERT_TRUE(location);
+  lying.resize(static_cast<size_t>(location->offset));
+  lying += std::string("\x00\x94\x35\x77", 4) + std::string(12, '\0');
+  test::WriteFile(tmp / "lying.scr", lying);
+  EXPECT_EQ(EntriesInPackage(tmp / "lying.scr"), 3);
+  EXPECT_EQ(EntriesInPackage(tmp / "missing.scr"), 0);
+}
+
 TEST(DeleteResources, RemovesOnlyWhatItCreated) {
 #ifdef _WIN32
   GTEST_SKIP() << "symbolic links need privileges on Windows";
