@@ -45,8 +45,8 @@ bool Project::LoadProject(const std::filesystem::path& file) {
     ObjectsText.clear();
     loader.ReadProjectFile(file);
     FileRead = true;
-    loader.GetMask(Mask);
     loader.GetBackground(Background);
+    loader.GetMask(Mask, {Background.Width(), Background.Height()});
     loader.GetThumbnail(Thumbnail);
     loader.GetWaveParams(WaveLayers);
     loader.GetWeather(Weather);

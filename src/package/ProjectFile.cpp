@@ -120,14 +120,20 @@ void ProjectFileReader::GetBackground(Bitmap32& bitmap) const { bitmap.Assign(Ba
 
 void ProjectFileReader::GetThumbnail(Bitmap32& bitmap) const { bitmap.Assign(Thumbnail); }
 
-void ProjectFileReader::GetMask(Bitmap32& bitmap) const { DecodeMask(MaskCodes, bitmap); }
+void ProjectFileReader::GetMask(Bitmap32& bitmap, PixelSize background) const {
+  DecodeMask(MaskCodes, bitmap, background);
+}
 
-void DecodeMask(const IntList& codes, Bitmap32& bitmap) {
+void DecodeMask(const IntList& codes, Bitmap32& bitmap, std::optional<PixelSize> expected) {
   if (codes.size() < 2) {  // no size at all: an empty mask
     bitmap.SetSize(0, 0);
     return;
   }
   const int32_t w = codes[0], h = codes[1];
+  if (expected && (w != expected->cx || h != expected->cy))
+    throw ProjectError("The mask's size " + std::to_string(w) + " x " + std::to_string(h) +
+                       " differs from the picture's " + std::to_string(expected->cx) + " x " +
+                       std::to_string(expected->cy));
   if (w > kMaxPictureSide || h > kMaxPictureSide ||
       int64_t{std::max(w, 0)} * std::max(h, 0) > kMaxPicturePixels)
     throw ProjectError("Mask too large");

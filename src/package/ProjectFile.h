@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "graphics/PictureLoader.h"
+#include "graphics/PixelView.h"
 #include "package/PackageExtractor.h"
 #include "package/ProjectRecords.h"
 
@@ -64,7 +66,10 @@ public:
 
   void GetBackground(Bitmap32& bitmap) const;
   void GetThumbnail(Bitmap32& bitmap) const;
-  void GetMask(Bitmap32& bitmap) const;
+  // The mask must have the background's size: it paints the background's
+  // pixels, and its size is not to be taken from the codes alone (a few
+  // bytes could ask for a gigabyte). ProjectError when it differs.
+  void GetMask(Bitmap32& bitmap, PixelSize background) const;
   void GetWaveParams(std::array<WaveParams, kWaveLayers>& params) const { params = WaveLayers; }
   void GetWeather(WeatherParams& weather) const { weather = Weather; }
   void GetSoundSlots(std::array<SoundSlot, kSoundSlots>& slots) const { slots = SoundSlots; }
@@ -84,7 +89,9 @@ public:
 
 // Sizes the bitmap to codes[0] x codes[1] and paints the runs that follow
 // (run = code div 10 pixels of mask code code mod 10), row by row. Runs past
-// the last row, mask codes outside 0..6 or a negative code raise ProjectError.
-void DecodeMask(const IntList& codes, Bitmap32& bitmap);
+// the last row, mask codes outside 0..6 or a negative code raise ProjectError,
+// and so does a size other than `expected` when one is given (checked before
+// anything is allocated).
+void DecodeMask(const IntList& codes, Bitmap32& bitmap, std::optional<PixelSize> expected = std::nullopt);
 
 }  // namespace lumevra

@@ -274,6 +274,22 @@ TEST_F(ProjectFileTest, WeatherDefaults) {
   }
 }
 
+// The mask paints the picture's pixels: a mask of another size, however
+// small its codes (here one asking for a gigabyte), fails the load before
+// anything is allocated, and leaves a consistent, empty project.
+TEST_F(ProjectFileTest, AMaskOfAnotherSizeThanThePictureFailsTheLoad) {
+  for (const IntList& codes : {IntList{9, 6, 540}, IntList{16384, 16384, 10}, IntList{8, 7}}) {
+    SCOPED_TRACE(codes[0]);
+    ProjectData d = data;
+    d.MaskCodes = codes;
+    Project p;
+    EXPECT_FALSE(p.LoadProject(Write(ProjectBytes(d))));
+    EXPECT_NE(p.LoadError.find("differs from the picture's 8 x 6"), std::string::npos) << p.LoadError;
+    EXPECT_TRUE(p.Mask.Empty());
+    ExpectConsistent(p);
+  }
+}
+
 TEST_F(ProjectFileTest, ASecondLoadStartsAfresh) {
   Project p;
   ASSERT_TRUE(p.LoadProject(Write(ProjectBytes(data))));
