@@ -1,5 +1,7 @@
 // The marker search over a program image, against plainly reading the same
-// file: the ratio shows what the search costs beyond the I/O.
+// file: the ratio shows what the search costs beyond the I/O. And loading
+// the most objects a project holds from a large objects text, against
+// parsing that text once: loading must stay a small multiple of one parse.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,6 +9,8 @@
 #include <vector>
 
 #include "authoring/PackageWriter.h"
+#include "base/Ini.h"
+#include "objects/ObjectList.h"
 #include "package/PackageExtractor.h"
 
 namespace {
@@ -46,8 +50,34 @@ void BM_ReadWholeFile(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(file)));
 }
 
+// 101 text objects with about a kilobyte of keys each.
+const std::string& ObjectsText() {
+  static const std::string text = [] {
+    std::string t;
+    for (int i = 0; i <= lumevra::kLastObjectSection; ++i) {
+      t += "[Obj" + std::to_string(i) + "]\r\nObjType=TXT\r\nText=object " + std::to_string(i) + "\r\n";
+      for (int k = 0; k < 40; ++k) t += "Extra" + std::to_string(k) + "=some value here\r\n";
+    }
+    return t;
+  }();
+  return text;
+}
+
+void BM_ParseObjectsTextOnce(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(lumevra::Ini(ObjectsText()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(ObjectsText().size()));
+}
+
+void BM_LoadObjects(benchmark::State& state) {
+  lumevra::ObjectList list;
+  for (auto _ : state) list.LoadObjects(ObjectsText());
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(ObjectsText().size()));
+}
+
 BENCHMARK(BM_FindPackage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadWholeFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseObjectsTextOnce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadObjects)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

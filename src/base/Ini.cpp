@@ -261,6 +261,16 @@ std::vector<std::string> Ini::SectionKeys(std::string_view section) const {
   return keys;
 }
 
+std::string Ini::SectionText(std::string_view section) const {
+  std::string text;
+  const Section* s = FindSection(section);
+  if (s == nullptr) return text;
+  text += "[" + s->name + "]\r\n";
+  for (const Key& k : s->keys)
+    if (!k.removed) text += k.name + "=" + k.value + "\r\n";
+  return text;
+}
+
 std::optional<std::string> Ini::Find(std::string_view section, std::string_view key) const {
   if (const Section* s = FindSection(section)) {
     const auto it = s->index.find(Lower(key));

@@ -61,6 +61,9 @@ public:
   std::vector<std::string> SectionNames() const;
   // Keys of a section in file order (first spelling of each).
   std::vector<std::string> SectionKeys(std::string_view section) const;
+  // The section alone as INI text ("[name]" and one "key=value" line per
+  // key, as readers see them); empty when there is no such section.
+  std::string SectionText(std::string_view section) const;
 
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key,

@@ -47,7 +47,11 @@ void ObjectList::LoadObjects(const std::string& text) {
       object = std::make_unique<TextObject>();
     else
       continue;
-    Add(std::move(object)).LoadObjectFromText(text);
+    // An object reads the section of its place in the list (a skipped
+    // section shifts the later ones), and only that section: handing every
+    // object the whole text made loading quadratic in the number of objects.
+    AnimObject& added = Add(std::move(object));
+    added.LoadObjectFromText(sections.SectionText(ObjectSection(added.Index)));
   }
 }
 

@@ -29,6 +29,9 @@ TEST(Ini, ReadsSectionsAndKeysCaseInsensitively) {
   EXPECT_EQ(ini.ReadString("Other", "key"), "v");
   EXPECT_EQ(ini.SectionKeys("Header"), (std::vector<std::string>{"ResCount", "Res0", "Title"}));
   EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"Header", "Other"}));
+  // One section alone, as its readers see it.
+  EXPECT_EQ(ini.SectionText("header"), "[Header]\r\nResCount=3\r\nRes0=KAHeader.dat\r\nTitle=a=b\r\n");
+  EXPECT_EQ(ini.SectionText("missing"), "");
 }
 
 TEST(Ini, IntegersAndBooleansFallBackToTheDefault) {
