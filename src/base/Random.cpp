@@ -13,6 +13,13 @@ constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ull;
 std::atomic<uint64_t> g_state{0x853C49E6748FEA9Bull};
 std::atomic<bool> g_fixed{false};
 std::atomic<uint64_t> g_fixedSeed{0};
+// Reseeds so far (since the last fixed seed): objects prepared within the
+// same millisecond must not restart the same sequence.
+std::atomic<uint64_t> g_reseeds{0};
+
+// Separates the sequences of reseeds at the same tick; odd, so every count
+// gives another input to the mixer.
+constexpr uint64_t kReseedStep = 0xD1B54A32D192ED03ull;
 
 // SplitMix64 finaliser: turns consecutive counter values into independent bits.
 uint64_t Mix(uint64_t z) {
@@ -45,17 +52,18 @@ int32_t RandomRange(int32_t a, int32_t b) {
 int32_t Sign() { return Random(2) == 0 ? -1 : 1; }
 
 void Randomize() {
-  uint64_t tick = TickCount();
-  if (g_fixed.load(std::memory_order_relaxed))
-    g_state.store(Mix(g_fixedSeed.load(std::memory_order_relaxed) ^ (tick * kGolden)),
-                  std::memory_order_relaxed);
-  else
-    g_state.store(Mix(tick), std::memory_order_relaxed);
+  const uint64_t tick = TickCount();
+  const uint64_t count = g_reseeds.fetch_add(1, std::memory_order_relaxed);
+  const uint64_t base = g_fixed.load(std::memory_order_relaxed)
+                            ? g_fixedSeed.load(std::memory_order_relaxed) ^ (tick * kGolden)
+                            : tick;
+  g_state.store(Mix(base + count * kReseedStep), std::memory_order_relaxed);
 }
 
 void SetFixedSeed(std::optional<uint64_t> seed) {
   g_fixed.store(seed.has_value(), std::memory_order_relaxed);
   if (seed) {
+    g_reseeds.store(0, std::memory_order_relaxed);
     g_fixedSeed.store(*seed, std::memory_order_relaxed);
     g_state.store(Mix(*seed), std::memory_order_relaxed);
   }

@@ -16,11 +16,14 @@ int32_t RandomRange(int32_t a, int32_t b);
 // -1 when Random(2) is 0, else +1.
 int32_t Sign();
 // Reseeds from the tick count (or, under a fixed seed, from seed and tick
-// count together, so that a run with a manual clock repeats exactly).
+// count together, so that a run with a manual clock repeats exactly) and
+// from the number of reseeds before it, so that objects prepared within the
+// same millisecond still draw values of their own.
 void Randomize();
 
-// Test and tool mode: sets the state now and makes every later Randomize
-// deterministic. nullopt returns to clock seeding.
+// Test and tool mode: sets the state now, restarts the count of reseeds and
+// makes every later Randomize deterministic. nullopt returns to clock
+// seeding.
 void SetFixedSeed(std::optional<uint64_t> seed);
 
 }  // namespace lumevra

@@ -88,7 +88,8 @@ void FastBitmap::SimpleResize(FastBitmap& target) const {
     return;
   }
   if (tw >= sw && th >= sh) {
-    // Each source pixel becomes a block; sizes in single precision.
+    // Each source pixel becomes a block; sizes in single precision, their
+    // products with the column or row not rounded again.
     const float sx = static_cast<float>(tw) / static_cast<float>(sw);
     const float sy = static_cast<float>(th) / static_cast<float>(sh);
     const auto blockW = static_cast<int32_t>(Round(sx + 0.5f));
@@ -97,11 +98,11 @@ void FastBitmap::SimpleResize(FastBitmap& target) const {
     for (int32_t i = 0; i < sh; ++i) {
       const uint8_t* in = Row(i);
       for (int32_t j = 0; j < sw; ++j) {
-        const auto start = static_cast<int32_t>(sx * static_cast<float>(j));
+        const auto start = static_cast<int32_t>(static_cast<double>(sx) * j);
         const int32_t end = std::min(start + blockW, tw);
         for (int32_t c = start; c < end; ++c) std::memcpy(&line[3 * static_cast<size_t>(c)], in + 3 * j, 3);
       }
-      const auto top = static_cast<int32_t>(sy * static_cast<float>(i));
+      const auto top = static_cast<int32_t>(static_cast<double>(sy) * i);
       const int32_t bottom = std::min(top + blockH, th);
       for (int32_t r = top; r < bottom; ++r) std::memcpy(target.Row(r), line.data(), line.size());
     }

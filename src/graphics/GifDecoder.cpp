@@ -104,12 +104,13 @@ GifFrame ReadFrame(GifFileType* gif, const GraphicsControlBlock& control, const 
   return frame;
 }
 
-void ReadExtension(GifFileType* gif, GraphicsControlBlock& control) {
+void ReadExtension(GifFileType* gif, GraphicsControlBlock& control, bool& hasControl) {
   int code = 0;
   GifByteType* block = nullptr;
   if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) Fail(gif->Error);
   if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] == 4) {
     DGifExtensionToGCB(block[0], block + 1, &control);
+    hasControl = true;
   }
   while (block) {
     if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) Fail(gif->Error);
@@ -145,17 +146,20 @@ GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
 
   int64_t pixelBudget = kMaxPicturePixels;
   GraphicsControlBlock control = NoControl();
+  bool hasControl = false;
   try {
     while (animation.frames.size() < std::max<size_t>(maxFrames, 1)) {
       GifRecordType record = UNDEFINED_RECORD_TYPE;
       if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) Fail(gif->Error);
       if (record == TERMINATE_RECORD_TYPE) break;
       if (record == EXTENSION_RECORD_TYPE) {
-        ReadExtension(gif.get(), control);
+        ReadExtension(gif.get(), control, hasControl);
       } else if (record == IMAGE_DESC_RECORD_TYPE) {
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif->Error);
         animation.frames.push_back(ReadFrame(gif.get(), control, animation.globalPalette, pixelBudget));
+        animation.frames.back().hasControl = hasControl;
         control = NoControl();
+        hasControl = false;
       } else {
         throw PictureError("GIF: unknown record");
       }

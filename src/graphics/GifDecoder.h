@@ -40,6 +40,7 @@ struct GifFrame {
   // The frame's own colour map, else the global one, as Color32 (alpha 255).
   std::vector<uint32_t> palette;
   // From the graphic control extension before the frame.
+  bool hasControl = false;        // the frame has such an extension
   int32_t transparentIndex = -1;  // -1: none
   int32_t delayCs = 0;            // hundredths of a second
   GifDisposal disposal = GifDisposal::Unspecified;

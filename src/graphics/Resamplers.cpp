@@ -74,7 +74,9 @@ Color32 BilinearPixel(Color32 p00, Color32 p01, Color32 p10, Color32 p11, uint32
 int32_t NearestIndex(int64_t i, int32_t srcSize, int64_t dstSize) {
   if (dstSize == 1) return srcSize / 2;
   const float ratio = static_cast<float>(srcSize) / static_cast<float>(dstSize);
-  const auto index = static_cast<int64_t>(static_cast<float>(i) * ratio);
+  // The ratio is single precision; the product is not rounded again before
+  // it is truncated (2 -> 50: column 25 is 0.99999998, source column 0).
+  const auto index = static_cast<int64_t>(static_cast<double>(i) * static_cast<double>(ratio));
   return static_cast<int32_t>(std::clamp<int64_t>(index, 0, srcSize - 1));
 }
 

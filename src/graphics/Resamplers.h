@@ -17,7 +17,8 @@ void DrawResampled(Bitmap32& target, const Rect& dst, const Rect& src, const Bit
 // relative to the source rectangle.
 
 // sfNearest: Trunc(i * srcSize / dstSize) with the ratio in single
-// precision; a one-pixel target takes the middle source pixel.
+// precision and the product with i exact; a one-pixel target takes the
+// middle source pixel.
 int32_t NearestIndex(int64_t i, int32_t srcSize, int64_t dstSize);
 
 // sfDraft shrinking: the source pixels [first, last) in the box of target

@@ -40,6 +40,10 @@ GifObject::~GifObject() {
 
 void GifObject::KeyFrames(GifAnimation& gif) const {
   for (GifFrame& frame : gif.frames) {
+    if (RefreshFrame) frame.disposal = GifDisposal::RestoreBackground;
+    // The keys rewrite the transparency of a frame's graphic control
+    // extension; a frame without one keeps every colour.
+    if (!frame.hasControl) continue;
     int32_t index = -1;
     if (TransparentType == 1) {
       Color32 color = 0;
@@ -51,7 +55,6 @@ void GifObject::KeyFrames(GifAnimation& gif) const {
       frame.transparentIndex = -1;
     else if (TransparentType != 0)
       frame.transparentIndex = index;
-    if (RefreshFrame) frame.disposal = GifDisposal::RestoreBackground;
   }
 }
 

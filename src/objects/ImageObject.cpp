@@ -84,8 +84,10 @@ void ImageObject::ApplyAlpha(uint8_t alpha) {
 }
 
 void ImageObject::PixelAlpha(int32_t x, int32_t y, uint32_t& alpha) const {
+  // Without the PNG's own alpha in use the picture takes Opacity and the
+  // fades through MasterAlpha, like every other picture.
   if (!(Transparent && TransparentType == 0 && HasAlpha)) {
-    alpha = 255;
+    alpha = Image.MasterAlpha();
     return;
   }
   int64_t px = x + CutOffPixels(CachedLeft, WidthSize, ScaleX);

@@ -174,8 +174,8 @@ public:
   void LoadImage(const std::string& path);
   // OnPixelAlpha of both surfaces of a PNG: the PNG alpha x MasterAlpha /
   // 255 at picture pixel (x, y) of the drawn area, corrected for the part
-  // cut off at the frame's left and top edges and for mirroring; 255 when
-  // the PNG alpha is not in use.
+  // cut off at the frame's left and top edges and for mirroring;
+  // MasterAlpha alone when the PNG alpha is not in use.
   void PixelAlpha(int32_t x, int32_t y, uint32_t& alpha) const;
 
   bool IsPng = false;

@@ -41,6 +41,19 @@ size_t ReadAt(std::istream& stream, std::streamoff end, int64_t position, void* 
   return got;
 }
 
+// Whether a chunk header could start at `position`: an id of printable
+// characters, not starting with a space, whose chunk ends within the file.
+// A header read one byte off (the tail of an id and the low byte of a size)
+// rarely passes both.
+bool PlausibleChunkAt(std::istream& stream, std::streamoff end, int64_t position) {
+  uint8_t header[8] = {};
+  if (ReadAt(stream, end, position, header, sizeof header) < sizeof header) return false;
+  if (header[0] == ' ') return false;
+  for (int i = 0; i < 4; ++i)
+    if (header[i] < 0x20 || header[i] > 0x7E) return false;
+  return position + 8 + int64_t{Le32(header + 4)} <= end;
+}
+
 }  // namespace
 
 WaveReader::WaveReader(std::istream& stream) : stream_(stream), start_(stream.tellg()) {}
@@ -88,8 +101,13 @@ void WaveReader::Open() {
       dataSize_ = size;
       dataOffset_ = pos;
     }
-    // Chunks follow each other directly: no pad byte after an odd size.
+    // An odd-sized chunk is followed by a pad byte; files written without
+    // it are still read when the next chunk is plausible only unpadded.
     pos += size;
+    if (size % 2 != 0) {
+      const bool unpadded = !PlausibleChunkAt(stream_, end_, pos + 1) && PlausibleChunkAt(stream_, end_, pos);
+      if (!unpadded) pos += 1;
+    }
     if (pos >= end_) break;
   }
 }

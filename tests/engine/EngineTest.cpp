@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+#include <optional>
+
 #include "WavesTestSupport.h"
 #include "base/Clock.h"
+#include "base/Random.h"
 #include "objects/ObjectList.h"
 #include "objects/PictureObjects.h"
 #include "package/Project.h"
@@ -315,6 +320,58 @@ TEST(Engine, TheClockIsDrawnInItsCornerOverTheFrame) {
   EXPECT_GT(changedInside, 20);
 }
 
+// A frame is layered: objects over the waves, the weather over the
+// objects, the clock over everything. An opaque green picture covers the
+// whole frame, dense snow falls and the clock sits at (10, 10); swapping any
+// two of the three layers breaks one of the two checks.
+TEST(Engine, ObjectsThenWeatherThenClock) {
+  EngineRig rig(240, 60, NoLayer);
+  rig.project.Weather = WeatherParams{1, 1000, 10, 8, 0, 10};
+  rig.engine.ClockOn = true;
+  rig.engine.Clock.Corner = 0;
+  rig.engine.Clock.SetTimeSource([] { return ClockTime{3, 0, 0, 0}; });
+  auto& object = static_cast<ImageObject&>(rig.Objects().Add(std::make_unique<ImageObject>()));
+  SetFixedSeed(21);
+  rig.Start(true);
+  object.Stop();
+  PaintPicture(object);
+  const Color32 green = Rgba(0, 200, 0);
+  object.Image.SetSize(240, 60);
+  object.Image.Clear(green);
+  object.ImgWidth = 240;
+  object.ImgHeight = 60;
+  object.PosX = 120.0;
+  object.PosY = 30.0;
+  rig.clock.Advance(50);
+  rig.engine.Step();
+  SetFixedSeed(std::nullopt);
+
+  const Bitmap32& out = rig.engine.OutputSurface();
+  const int32_t side = rig.engine.Clock.ClockWidth;
+  ASSERT_EQ(side, 30);
+  auto inClock = [&](int32_t x, int32_t y) { return x >= 10 && x < 10 + side && y >= 10 && y < 10 + side; };
+  // The clock last: its rectangle is exactly the face it rendered, with no
+  // flake and no picture drawn over it.
+  for (int32_t y = 10; y < 10 + side; ++y)
+    for (int32_t x = 10; x < 10 + side; ++x)
+      ASSERT_EQ(out.GetPixel(x, y), rig.engine.Clock.Face.GetPixel(x - 10, y - 10)) << x << "," << y;
+  // The weather after the objects: flakes show over the green picture.
+  int flakePixels = 0, otherPixels = 0;
+  for (int32_t y = 0; y < 60; ++y)
+    for (int32_t x = 0; x < 240; ++x) {
+      if (inClock(x, y)) continue;
+      const Color32 c = out.GetPixel(x, y);
+      if (c == green) continue;
+      // White blended over green: red and blue rise together, green only up.
+      if (RedOf(c) == BlueOf(c) && RedOf(c) > 0 && GreenOf(c) >= 200)
+        ++flakePixels;
+      else
+        ++otherPixels;
+    }
+  EXPECT_GT(flakePixels, 1000);
+  EXPECT_EQ(otherPixels, 0);  // the picture covers the waves everywhere
+}
+
 TEST(Engine, ClockFaceSizeIsAnEighthOfTheWidthRoundedHalfToEven) {
   const int32_t widths[][2] = {{20, 2}, {28, 4}, {100, 12}, {1024, 128}};
   for (const auto& w : widths) {
@@ -335,6 +392,46 @@ TEST(Engine, AClockSwitchedOnAfterPrepareStillGetsAFrame) {
   rig.engine.Step();
   EXPECT_EQ(rig.engine.OutputSurface().Width(), 160);
   EXPECT_EQ(rig.engine.OutputSurface().GetPixel(0, 0), PixelAt(0, 0));
+}
+
+// Clock sizes where Round meets a half: a 976-wide frame gives a 122 face
+// (centre 61) and an hour hand of Round(61 x 5 / 10) = Round(30.5) = 30, so
+// at three o'clock the bar covers columns 61 .. 90 and not 91.
+TEST(ClockRounding, TheHourHandOfA122FaceIs30Long) {
+  EngineRig rig(976, 4, NoLayer);
+  rig.engine.ClockOn = true;
+  rig.Start();
+  ClockOverlay& clock = rig.engine.Clock;
+  ASSERT_EQ(clock.ClockWidth, 122);
+  clock.Color = 0xFFFFFF;
+  clock.Alpha = 255;
+  clock.Face.Clear(Rgba(0, 0, 0));
+  clock.SetTimeSource([] { return ClockTime{3, 0, 0, 0}; });
+  const Bitmap32& face = clock.Render();
+  for (int32_t row : {60, 61}) {
+    EXPECT_EQ(RedOf(face.GetPixel(61 + 29, row)), 255) << row;
+    EXPECT_EQ(RedOf(face.GetPixel(61 + 30, row)), 0) << row;
+  }
+}
+
+// A 640-wide frame gives an 80 face: tick radius 30, minute marks reaching
+// in to Round(30 x 19 / 20) = Round(28.5) = 28 and hour marks to
+// Round(30 x 8.5 / 10) = Round(25.5) = 26.
+TEST(ClockRounding, TheMinuteMarksOfAn80FaceRunFrom30To28) {
+  EngineRig rig(640, 4, NoLayer);
+  rig.engine.ClockOn = true;
+  rig.Start();
+  const ClockOverlay& clock = rig.engine.Clock;
+  ASSERT_EQ(clock.ClockWidth, 80);
+  for (int32_t i = 1; i <= 60; ++i) {
+    const double a = 6.0 * i * std::numbers::pi / 180;
+    const double r = i % 5 == 0 ? 26 : 28;
+    EXPECT_EQ(clock.OuterPoints[i].x, 40 + std::lround(std::sin(a) * 30)) << i;
+    EXPECT_EQ(clock.OuterPoints[i].y, 40 - std::lround(std::cos(a) * 30)) << i;
+    EXPECT_EQ(clock.InnerPoints[i].x, 40 + std::lround(std::sin(a) * r)) << i;
+    EXPECT_EQ(clock.InnerPoints[i].y, 40 - std::lround(std::cos(a) * r)) << i;
+  }
+  EXPECT_EQ(clock.InnerPoints[1].y, 40 - 28);  // cos 6 degrees x 28 = 27.85; with 29 it would be 28.84
 }
 
 }  // namespace

@@ -143,6 +143,10 @@ TEST(SimpleResize, BlocksWhenEnlarging) {
       // sx = 1.5: blocks of 2 columns at 0 and 1.
       {2, 2, {1, 2, 3, 4}, 3, 3, {1, 2, 2, 3, 4, 4, 3, 4, 4}},
       {1, 1, {9}, 2, 2, {9, 9, 9, 9}},
+      // sy = 10 / 6 = 1.66666663 as a float, blocks of Round(2.1667) = 2 rows;
+      // row 3 starts at Trunc(3 x 1.66666663) = Trunc(4.99999988) = 4, not at
+      // the 5 that a product rounded to single precision would give.
+      {1, 6, {1, 2, 3, 4, 5, 6}, 1, 10, {1, 2, 2, 3, 4, 4, 5, 5, 6, 6}},
   };
   for (const Case& c : cases) {
     FastBitmap src, dst;

@@ -89,7 +89,7 @@ std::string MakeGif(int32_t screenWidth, int32_t screenHeight, const std::vector
   Check(EGifPutScreenDesc(gif, screenWidth, screenHeight, 8, 0, global), "screen");
   GifFreeMapObject(global);
   for (const GifFrameSpec& f : frames) {
-    if (f.transparentIndex >= 0 || f.delayCs > 0) {
+    if (f.controlBlock || f.transparentIndex >= 0 || f.delayCs > 0) {
       GraphicsControlBlock gcb{};
       gcb.DisposalMode = DISPOSAL_UNSPECIFIED;
       gcb.DelayTime = f.delayCs;

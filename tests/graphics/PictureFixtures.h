@@ -19,6 +19,9 @@ struct GifFrameSpec {
   int32_t delayCs = 0;
   bool interlaced = false;
   std::vector<uint32_t> localPalette;  // empty: use the global one
+  // A graphic control extension is written when a transparent index or a
+  // delay needs one, or when this asks for it.
+  bool controlBlock = false;
 };
 // Palettes are Color32 values; their size must be a power of two.
 std::string MakeGif(int32_t screenWidth, int32_t screenHeight, const std::vector<uint32_t>& globalPalette,

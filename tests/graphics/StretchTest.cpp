@@ -45,6 +45,37 @@ TEST(NearestIndex, TruncatedRatioAndTheMiddleForOnePixel) {
   }
 }
 
+// The ratio is single precision, the product with the column is not
+// rounded again: 2 / 50 is 0.039999999105930328 as a float, and 25 times it
+// is 0.99999997764825821, which truncates to 0 (rounded to a float first,
+// it would be 1.0). The same for 10 / 12 at 6 (4.99999988 -> 4) and
+// 9 / 57 at 19 and 38 (2.99999988 -> 2, 5.99999976 -> 5).
+TEST(NearestIndex, TheProductIsNotRoundedToSinglePrecision) {
+  struct Case {
+    int32_t src, dst, i, want;
+  };
+  const Case cases[] = {
+      {2, 50, 24, 0}, {2, 50, 25, 0}, {2, 50, 26, 1}, {2, 58, 29, 0}, {4, 50, 25, 1},
+      {10, 12, 6, 4}, {9, 57, 19, 2}, {9, 57, 38, 5},  {6, 38, 19, 2},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(NearestIndex(c.i, c.src, c.dst), c.want) << c.src << " -> " << c.dst << " at " << c.i;
+}
+
+// The same through a drawing: two columns stretched to fifty with the
+// nearest filter give 26 columns of the first (0 .. 25) and 24 of the second.
+TEST(NearestStretch, TwoColumnsToFifty) {
+  Bitmap32 source, target;
+  FromReds(source, 2, 1, {10, 20});
+  target.SetSize(50, 1);
+  target.Clear(0);
+  source.Filter = StretchFilter::sfNearest;
+  target.DrawStretched(Rect{0, 0, 50, 1}, Rect{0, 0, 2, 1}, source);
+  std::vector<int> want(26, 10);
+  want.resize(50, 20);
+  EXPECT_EQ(Reds(target), want);
+}
+
 TEST(BoxSpan, BoxesInFixedPoint) {
   auto spans = [](int32_t src, int32_t dst) {
     std::vector<std::pair<int32_t, int32_t>> out;

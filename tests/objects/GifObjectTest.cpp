@@ -100,6 +100,58 @@ TEST(GifObjectTest, TransparencyByKeys) {
   }
 }
 
+// The keys change only frames that carry a graphic control extension: a
+// plain GIF keeps every colour (pure yellow is the surface's key colour).
+TEST(GifObjectTest, OnlyFramesWithAControlExtensionAreKeyed) {
+  struct Case {
+    bool controlBlock;
+    uint8_t type;
+    uint32_t transparentColor;
+    std::vector<bool> leftOut;
+  };
+  const Case cases[] = {
+      {false, 1, 0, {false, false, false, true}},
+      {false, 2, 0x0000FF, {false, false, false, true}},
+      {true, 1, 0, {false, false, true, true}},         // bottom-left: blue
+      {true, 2, 0x0000FF, {true, false, false, true}},  // red
+  };
+  const Color32 colours[] = {kRed, kGreen, kBlue, kYellow};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "extension " << c.controlBlock << " type " << int{c.type});
+    GifFrameSpec frame = Frame(0, 0, 2, 2, {0, 1, 2, 3});
+    frame.controlBlock = c.controlBlock;
+    GifScene scene(test::MakeGif(2, 2, kPalette, {frame}));
+    scene.gif.TransparentType = c.type;
+    scene.gif.TransparentColor = c.transparentColor;
+    scene.gif.Prepare();
+    ASSERT_EQ(scene.gif.ImgWidth, 2);
+    const Bitmap32& drawn = scene.Drawn();
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(drawn.GetPixel(i % 2, i / 2), c.leftOut[i] ? kFrameGrey : colours[i]) << "pixel " << i;
+  }
+}
+
+// TransparentType 1 keys each frame with the first frame's colour at column
+// 0 of that frame's own last row. Frame 0 (2 x 2: red green / blue yellow)
+// is keyed by blue (row 1); frame 1 covers only row 0 with red and blue and
+// is keyed by red (row 0): its blue is painted, its red leaves frame 0's.
+TEST(GifObjectTest, TransparentTypeOneTakesTheRowOfEachFramesHeight) {
+  ManualClock clock(0);
+  ScopedClock scoped(clock);
+  GifScene scene(test::MakeGif(2, 2, kPalette, {Frame(0, 0, 2, 2, {0, 1, 2, 3}, 10), Frame(0, 0, 2, 1, {2, 0}, 10)}));
+  scene.gif.TransparentType = 1;
+  scene.gif.Prepare();
+  EXPECT_EQ(scene.Drawn().GetPixel(0, 1), kFrameGrey);  // frame 0's blue is keyed
+  clock.Advance(100);
+  scene.gif.AdvancePainter();
+  ASSERT_EQ(scene.gif.Painter()->ShownFrame(), 1u);
+  const Bitmap32& drawn = scene.Drawn();
+  EXPECT_EQ(drawn.GetPixel(0, 0), kBlue);  // a keyed blue would have left frame 0's red
+  EXPECT_EQ(drawn.GetPixel(1, 0), kGreen);  // frame 1's red is keyed: frame 0's green stays
+  EXPECT_EQ(drawn.GetPixel(0, 1), kFrameGrey);
+  EXPECT_EQ(drawn.GetPixel(1, 1), kFrameGrey);  // pure yellow
+}
+
 TEST(GifObjectTest, OpacityBlendsThroughMasterAlpha) {
   GifScene scene(FourColourGif());
   test::PlainPlacement(scene.gif, 5);

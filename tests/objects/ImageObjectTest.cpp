@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "base/Clock.h"
 
 #include "graphics/PictureFixtures.h"
 #include "objects/PictureObjectSupport.h"
@@ -85,7 +88,9 @@ TEST(ImageObjectTest, TransparencyByKindAndKeys) {
   }
 }
 
-TEST(ImageObjectTest, OpacityAppliesExceptToPngsWithoutTheirAlphaInUse) {
+// Opacity 5 is alpha 128 for every picture; a PNG whose alpha is in use
+// scales its own alpha by it instead.
+TEST(ImageObjectTest, OpacityAppliesToEveryPicture) {
   {
     ImgScene bmp(FourColourBmp(), "a.bmp", false, 0, 5);
     EXPECT_EQ(bmp.Drawn().GetPixel(0, 0), Over(kRed, 128));
@@ -97,12 +102,41 @@ TEST(ImageObjectTest, OpacityAppliesExceptToPngsWithoutTheirAlphaInUse) {
   }
   for (uint8_t type : {1, 2}) {
     ImgScene png(FourColourPng(), "a.png", true, type, 5);
-    EXPECT_EQ(png.Drawn().GetPixel(1, 1), kWhite) << int{type};
+    EXPECT_EQ(png.Drawn().GetPixel(1, 1), Over(kWhite, 128)) << int{type};
+  }
+  {
+    ImgScene png(FourColourPng(), "a.png", false, 0, 5);
+    EXPECT_EQ(png.Drawn().GetPixel(0, 0), Over(kRed, 128));
   }
   ImgScene opaquePng(FourColourPng(false), "b.png", true, 0, 5);
   EXPECT_FALSE(opaquePng.img.HasAlpha);
   EXPECT_TRUE(opaquePng.img.IsPng);
-  EXPECT_EQ(opaquePng.Drawn().GetPixel(0, 0), kRed);
+  EXPECT_EQ(opaquePng.Drawn().GetPixel(0, 0), Over(kRed, 128));
+}
+
+// A PNG without an alpha channel fades in over its two seconds like any
+// other picture: 0 at the start, 64 after a quarter, 128 half-way, then 255.
+TEST(ImageObjectTest, RgbPngFadesIn) {
+  ManualClock clock(1000);
+  ScopedClock scoped(clock);
+  test::TempFolder folder;
+  ImageObject img;
+  img.LoadObjectFromText("[Obj0]\nAppearEffect=1\nAppearEffectDur=2\n");
+  img.FileName = test::WritePicture(folder, "rgb.png", FourColourPng(false));
+  img.Transparent = true;
+  img.TransparentType = 0;
+  test::PlainPlacement(img);
+  img.Prepare();
+  ASSERT_FALSE(img.HasAlpha);
+  Bitmap32 frame;
+  for (auto [ms, alpha] : {std::pair{0u, 0u}, {500u, 64u}, {1000u, 128u}, {2000u, 255u}}) {
+    SCOPED_TRACE(ms);
+    clock.Advance(ms - (TickCount() - 1000));
+    img.Tick();
+    test::DrawOverGrey(img, frame);
+    EXPECT_EQ(frame.GetPixel(0, 0), Over(kRed, alpha));
+    EXPECT_EQ(frame.GetPixel(1, 1), Over(kWhite, alpha));
+  }
 }
 
 TEST(ImageObjectTest, KeyColorIsTheWholeBottomLeftPixel) {
@@ -162,14 +196,14 @@ TEST(ImageObjectTest, PixelAlphaFollowsCutOffAndMirroring) {
   }
 }
 
-TEST(ImageObjectTest, PixelAlphaScalesWithMasterAlphaOnlyWhenInUse) {
+TEST(ImageObjectTest, PixelAlphaTakesOpacityWithOrWithoutThePngAlpha) {
   ImgScene scene(AlphaRampPng(), "ramp.png", true, 0, 5);
   uint32_t alpha = 0;
   scene.img.PixelAlpha(1, 1, alpha);
   EXPECT_EQ(alpha, 40u * 128 / 255);
-  scene.img.Transparent = false;
+  scene.img.Transparent = false;  // the PNG's alpha out of use: Opacity alone
   scene.img.PixelAlpha(1, 1, alpha);
-  EXPECT_EQ(alpha, 255u);
+  EXPECT_EQ(alpha, 128u);
 }
 
 // Shrunk with the draft filter, the alpha still comes per pixel: the

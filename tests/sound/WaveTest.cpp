@@ -109,6 +109,43 @@ TEST(Wave, LoadsWellFormedAndRejectsMalformedFiles) {
   }
 }
 
+// A chunk of odd size is followed by one pad byte (zero) in a RIFF file;
+// some writers leave it out. Both must load, wherever the odd chunk is.
+TEST(Wave, OddChunksPaddedOrNot) {
+  const std::string fmt = PcmFormat();
+  const std::string data = Samples(100);
+  const std::string odd = Samples(37, 5);
+  const std::string oddData = Samples(101, 2);
+  const std::string pad(1, '\0');
+  struct Case {
+    const char* name;
+    std::string body;
+    std::string data;
+  };
+  const Case cases[] = {
+      {"odd chunk before fmt, padded", Chunk("LIST", odd) + pad + Chunk("fmt ", fmt) + Chunk("data", data), data},
+      {"odd chunk before fmt, unpadded", Chunk("LIST", odd) + Chunk("fmt ", fmt) + Chunk("data", data), data},
+      // Unpadded, the pad position reads "ata" and the size's low byte 100
+      // ('d'): an id of letters, but a size from the samples beyond the file.
+      {"odd chunk between fmt and data, padded", Chunk("fmt ", fmt) + Chunk("LIST", odd) + pad + Chunk("data", data),
+       data},
+      {"odd chunk between fmt and data, unpadded", Chunk("fmt ", fmt) + Chunk("LIST", odd) + Chunk("data", data), data},
+      {"odd data before fmt, padded", Chunk("data", oddData) + pad + Chunk("fmt ", fmt), oddData},
+      {"odd data before fmt, unpadded", Chunk("data", oddData) + Chunk("fmt ", fmt), oddData},
+      {"odd data last, padded", Chunk("fmt ", fmt) + Chunk("data", oddData) + pad, oddData},
+      {"odd data then another chunk, padded", Chunk("fmt ", fmt) + Chunk("data", oddData) + pad + Chunk("LIST", odd),
+       oddData},
+      {"two odd chunks before data, padded",
+       Chunk("LIST", odd) + pad + Chunk("fmt ", fmt) + Chunk("junk", Samples(3)) + pad + Chunk("data", data), data},
+      {"two odd chunks before data, unpadded",
+       Chunk("LIST", odd) + Chunk("fmt ", fmt) + Chunk("junk", Samples(3)) + Chunk("data", data), data},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectOutcome(Riff(c.body), Outcome::Loads, fmt, c.data);
+  }
+}
+
 // Every cut of a plain file: RIFF header (12), fmt header (8) + 16, data
 // header (8) + 100. A cut inside a chunk's header leaves its rest zero.
 TEST(Wave, FileCutAtEveryLength) {

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "authoring/Scene.h"
+#include "base/AnsiText.h"
+#include "base/Clock.h"
+#include "base/Random.h"
+#include "objects/PictureObjects.h"
 #include "support/TestFiles.h"
 #include "tools/ScrtoolRun.h"
 
@@ -82,6 +89,52 @@ TEST(SceneBuild, ErrorsNameTheFileSectionAndKey) {
   EXPECT_EQ(Tool("build " + Quote(tmp / "s.ini") + " -o " + Quote(tmp / "x.scr"), out), 1);
   EXPECT_EQ(Tool("build " + Quote(tmp / "none.ini") + " -o " + Quote(tmp / "x.scr"), out), 1);
   EXPECT_NE(Tool("build " + Quote(tmp / "s.ini"), out), 0);
+}
+
+// The example's bird: it waits five seconds, flies in from beyond the left
+// edge, leaves past the right edge, stays away for its twenty-second
+// redisplay delay and comes back from the left. Stepped every 5 ms as its
+// worker does, on a clock the test moves.
+TEST(SceneBuild, TheExampleBirdLeavesTheScreenAndComesBack) {
+  const BuiltScene scene = LoadScene(kExample / "lake.ini");
+  ManualClock clock(1000);
+  ScopedClock scoped(clock);
+  SetFixedSeed(5);
+  ImageObject bird;
+  bird.Index = 1;
+  bird.LoadObjectFromText(scene.project.ObjectsText);
+  bird.FileName = PathToAnsi(kExample / "bird.bmp");
+  bird.BackWidth = 640;
+  bird.BackHeight = 400;
+  bird.ScreenRect = Rect{0, 0, 640, 400};
+  bird.Prepare();
+  ASSERT_EQ(bird.ImgWidth, 40);
+  // Each change of Displayed: when (ms after Prepare), where the bird was
+  // shown first and how far right it came while shown.
+  struct Change {
+    uint32_t t;
+    double firstX, furthestX;
+  };
+  std::vector<Change> changes;
+  bool shown = bird.Displayed;
+  for (uint32_t t = 5; t <= 90000; t += 5) {
+    clock.Advance(5);
+    bird.Tick();
+    if (bird.Displayed != shown) {
+      shown = bird.Displayed;
+      changes.push_back({t, bird.PosX, bird.PosX});
+    } else if (shown && !changes.empty()) {
+      changes.back().furthestX = std::max<double>(changes.back().furthestX, bird.PosX);
+    }
+  }
+  SetFixedSeed(std::nullopt);
+  ASSERT_GE(changes.size(), 3u);
+  EXPECT_EQ(changes[0].t, 5000u);                 // shown after DisplaySec
+  EXPECT_LT(changes[0].firstX, 0);                // entering from beyond the left edge
+  EXPECT_GT(changes[0].furthestX, 640);           // out past the right edge
+  EXPECT_GT(changes[1].t, 15000u);                // a crossing at about 40 pixels a second
+  EXPECT_EQ(changes[2].t, changes[1].t + 20000);  // hidden for RedisplayDelay
+  EXPECT_LT(changes[2].firstX, 0);                // back at the left
 }
 
 TEST(SceneBuild, MinimalSceneAndBareProjectInfo) {

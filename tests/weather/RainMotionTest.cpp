@@ -177,6 +177,33 @@ TEST_F(RainTest, PassingTheSideMarginsWrapsToTheOtherSide) {
   EXPECT_EQ(atRight.X, 320);
 }
 
+// One step's draws, drop by drop in array order: the side wrap before the
+// top wrap. Drops moving straight left by 6 from (-15, 195) pass both the
+// left margin and the bottom at once; every third one falls inside and
+// draws nothing.
+TEST_F(RainTest, OneStepDrawsSideWrapThenTopWrapDropByDrop) {
+  rain.Angle = 180;
+  for (uint64_t seed = 1; seed <= 10; ++seed) {
+    rain.Drops.clear();
+    for (int i = 0; i < 12; ++i)
+      rain.Drops.push_back(i % 3 ? RainDrop{-15, 195, 0, 2, 1} : RainDrop{150, 50, 0, 2, 1});
+    SetFixedSeed(seed);
+    rain.Advance();
+    SetFixedSeed(seed);
+    for (size_t i = 0; i < rain.Drops.size(); ++i) {
+      SCOPED_TRACE(testing::Message() << "seed " << seed << " drop " << i);
+      const RainDrop& d = rain.Drops[i];
+      if (i % 3) {
+        EXPECT_EQ(d.X, 300 + Random(100));
+        EXPECT_EQ(d.Y, -Random(100));
+      } else {
+        EXPECT_EQ(d.X, 144);
+        EXPECT_EQ(d.Y, 56);
+      }
+    }
+  }
+}
+
 TEST_F(RainTest, FallingBelowTheBottomReappearsAboveInTheSameColumn) {
   rain.Angle = 90;
   for (uint64_t seed = 1; seed <= 25; ++seed) {

@@ -1,6 +1,7 @@
 // Snow: amount, scattering and movement of the flakes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <vector>
@@ -240,6 +241,36 @@ TEST_F(SnowTest, DriftPastTheLeftEdgeReappearsBeyondTheRightAndBackAgain) {
   SnowFlake& zero = Single(1, 40, 6, -1);
   snow.Advance();
   EXPECT_EQ(zero.X, 0);
+}
+
+// One step's draws, flake by flake in array order: the flicker, then the
+// side wrap, then the top wrap. Odd flakes pass both edges at once (left
+// and bottom), even ones stay inside and draw only their flicker.
+TEST_F(SnowTest, OneStepDrawsFlickerThenSideWrapThenTopWrapFlakeByFlake) {
+  snow.Elapsed = 70;
+  snow.SpeedIndex = 10;  // step 1
+  for (uint64_t seed = 1; seed <= 10; ++seed) {
+    snow.Flakes.clear();
+    for (int i = 0; i < 12; ++i)
+      snow.Flakes.push_back(i % 2 ? SnowFlake{0.5, 143.5, 6, -1} : SnowFlake{100, 20, 7, 0});
+    SetFixedSeed(seed);
+    snow.Advance();
+    SetFixedSeed(seed);
+    for (size_t i = 0; i < snow.Flakes.size(); ++i) {
+      SCOPED_TRACE(testing::Message() << "seed " << seed << " flake " << i);
+      const SnowFlake& f = snow.Flakes[i];
+      int32_t size = i % 2 ? 6 : 7;
+      if (Random(20) == 0) size = std::clamp(size + Random(3) - 1, 6, 8);
+      EXPECT_EQ(f.Size, size);
+      if (i % 2) {
+        EXPECT_EQ(f.X, 200 + Random(50));
+        EXPECT_EQ(f.Y, -Random(100));
+      } else {
+        EXPECT_EQ(f.X, 100);
+        EXPECT_EQ(f.Y, 20 + 7);
+      }
+    }
+  }
 }
 
 TEST_F(SnowTest, FallBelowTheLastRowReappearsAboveInTheSameColumn) {
