@@ -174,6 +174,9 @@ GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
     animation.width = first.left + first.width;
     animation.height = first.top + first.height;
     CheckPictureSize(animation.width, animation.height, "GIF");
+    // The frame's offsets make the screen as large as a declared one would
+    // be, and the same rule holds: no screen the file could never fill.
+    CheckEnoughData(MinimumLzwBytes(int64_t{animation.width} * animation.height), bytes.size(), "GIF");
   }
   return animation;
 }

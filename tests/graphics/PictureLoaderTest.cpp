@@ -107,6 +107,15 @@ TEST(PictureLoaderTest, GifWithoutScreenSizeTakesTheFirstFrames) {
   EXPECT_EQ(picture.width, 2);
   EXPECT_EQ(picture.height, 2);
   EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{kRed, kGreen, kBlue, kWhite}));
+  // Offsets that make a screen the file could never fill are a damaged
+  // header, as a declared screen of that size is (a few bytes must not
+  // make a gigabyte canvas).
+  const std::string far = MakeGif(0, 0, kPalette, {Frame(16000, 16000, 2, 2, {0, 1, 2, 3})});
+  EXPECT_THROW(DecodePicture(far), PictureError);
+  EXPECT_THROW(DecodeGifAnimation(far, 8), PictureError);
+  const DecodedPicture near = DecodePicture(MakeGif(0, 0, kPalette, {Frame(3, 1, 2, 2, {0, 1, 2, 3})}));
+  EXPECT_EQ(near.width, 5);
+  EXPECT_EQ(near.height, 3);
 }
 
 TEST(PictureLoaderTest, GifInterlacedRowsComeBackInOrder) {
