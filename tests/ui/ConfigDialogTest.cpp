@@ -88,15 +88,15 @@ TEST(ConfigDialog, ThePreviewIsMadeAtTheHostsSizeAndAgainWhenItChanges) {
   EXPECT_TRUE(ShowsStretched(host.lastPreview, background, {486, 360}));
 
   // Another screen: the still picture again, at once.
-  host.ResizePreview({365, 270});  // 144 DPI
+  host.ResizePreview({364, 270});  // 144 DPI
   EXPECT_EQ(host.previewCount, 2);
-  EXPECT_TRUE(ShowsStretched(host.lastPreview, background, {365, 270}));
+  EXPECT_TRUE(ShowsStretched(host.lastPreview, background, {364, 270}));
 
   // A running preview: the scene's current frame at the new size, and the
   // next frames keep it.
   host.UserClick("autoPreview");
   ASSERT_EQ(host.Tick(1), 1);
-  EXPECT_EQ(host.lastPreview.Width(), 365);
+  EXPECT_EQ(host.lastPreview.Width(), 364);
   host.ResizePreview({243, 180});
   EXPECT_EQ(host.previewCount, 4);
   EXPECT_TRUE(ShowsStretched(host.lastPreview, rig.form.Scene->Frame(), {243, 180}));
