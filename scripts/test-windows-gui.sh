@@ -8,6 +8,8 @@
 #   4. without a sound device the players cannot be made (the fallback path,
 #      which the saver of step 1 took); with a silent ALSA device DirectSound
 #      and MCI all succeed, and the saver runs with its sound and music.
+#   5. at 192 DPI the dialog is twice its size and the saver covers the whole
+#      desktop (scripts/test-windows-gui-dpi.sh, on an X server of its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -116,7 +118,12 @@ wait $saver || saverCode=$?
 check "the saver with sound and music closes on a key with exit code 0 (got $saverCode)" "[ $saverCode -eq 0 ]"
 
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 echo "screenshots: $work/saver.png $work/dialog.png $work/preview.png"
+
+# 5. A 200 % screen.
+check "at 192 DPI the dialog doubles and the saver covers the desktop (test-windows-gui-dpi.sh)" \
+  "bash scripts/test-windows-gui-dpi.sh"
 if [ $failures -ne 0 ]; then
   echo "test-windows-gui: $failures check(s) failed"
   exit 1

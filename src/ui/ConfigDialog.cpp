@@ -38,7 +38,8 @@ ConfigDialog::~ConfigDialog() = default;
 
 void ConfigDialog::OnShow() {
   PreviewSurface = std::make_unique<Bitmap32>();
-  PreviewSurface->SetSize(kPreviewWidth, kPreviewHeight);
+  previewContent_ = PreviewContent::Nothing;
+  FitPreviewSurface();
   Scene = std::make_unique<ScenePlayer>(fonts_, GetSharedImagesFolder(system_));
   Scene->Extract(system_.ProgramFile(), system_.CreateExtractionFolder());
   Project& project = Scene->GetProject();
@@ -58,10 +59,8 @@ void ConfigDialog::OnShow() {
   host_.SetText(control::kDescription, AnsiToUtf16(project.Description));
 
   if (!project.Background.Empty()) {
-    PreviewSurface->DrawStretched(Rect{0, 0, kPreviewWidth, kPreviewHeight},
-                                  Rect{0, 0, project.Background.Width(), project.Background.Height()},
-                                  project.Background);
-    host_.ShowPreview(PreviewSurface->View());
+    ShowPreviewOf(project.Background);
+    previewContent_ = PreviewContent::Background;
   }
 
   host_.SetPosition(control::kSpeed, SliderPositionOf(s.Speed));
@@ -105,15 +104,42 @@ void ConfigDialog::OnPreviewTimer() {
   if (!Scene || !Scene->Prepared() || !PreviewSurface) return;
   try {
     Scene->Step();
-    const Bitmap32& output = Scene->Frame();
-    PreviewSurface->DrawStretched(Rect{0, 0, PreviewSurface->Width(), PreviewSurface->Height()},
-                                  Rect{0, 0, output.Width(), output.Height()}, output);
-    host_.ShowPreview(PreviewSurface->View());
+    ShowPreviewOf(Scene->Frame());
+    previewContent_ = PreviewContent::Frame;
     const int64_t delay = int64_t{kFrameInterval} - int64_t{TicksBetween(LastPreviewTick, TickCount())};
     if (delay > 0) SleepMs(static_cast<uint32_t>(delay));
     LastPreviewTick = TickCount();
   } catch (...) {
     // The dialog must outlive a bad frame; the next tick tries again.
+  }
+}
+
+void ConfigDialog::FitPreviewSurface() {
+  PixelSize size = host_.PreviewSize();
+  if (size.cx <= 0 || size.cy <= 0) size = DialogHost::kPreviewSize96;
+  if (PreviewSurface->Width() != size.cx || PreviewSurface->Height() != size.cy)
+    PreviewSurface->SetSize(size.cx, size.cy);
+}
+
+void ConfigDialog::ShowPreviewOf(const Bitmap32& source) {
+  PreviewSurface->DrawStretched(Rect{0, 0, PreviewSurface->Width(), PreviewSurface->Height()},
+                                Rect{0, 0, source.Width(), source.Height()}, source);
+  host_.ShowPreview(PreviewSurface->View());
+}
+
+void ConfigDialog::OnPreviewResized() {
+  if (!PreviewSurface) return;
+  FitPreviewSurface();
+  // Made again from its source, so a larger preview gains detail instead of
+  // enlarging the smaller picture.
+  try {
+    if (previewContent_ == PreviewContent::Frame && Scene && Scene->Prepared())
+      ShowPreviewOf(Scene->Frame());
+    else if (previewContent_ != PreviewContent::Nothing && Scene && Scene->Loaded() &&
+             !Scene->GetProject().Background.Empty())
+      ShowPreviewOf(Scene->GetProject().Background);
+  } catch (...) {
+    // As a bad preview frame: the next picture replaces it.
   }
 }
 

@@ -21,8 +21,9 @@ class ScenePlayer;
 
 class ConfigDialog final : public DialogEvents {
 public:
-  static constexpr int32_t kPreviewWidth = 243;
-  static constexpr int32_t kPreviewHeight = 180;
+  // The preview's size at 96 DPI; the picture is made at the host's PreviewSize().
+  static constexpr int32_t kPreviewWidth = DialogHost::kPreviewSize96.cx;
+  static constexpr int32_t kPreviewHeight = DialogHost::kPreviewSize96.cy;
   static constexpr uint32_t kFrameInterval = 32;
 
   ConfigDialog(System& system, DialogHost& host, FontRaster* fonts);
@@ -36,6 +37,7 @@ public:
   void OnChange(std::string_view control) override;
   void OnTimer() override { OnPreviewTimer(); }
   void OnClose() override;
+  void OnPreviewResized() override;
 
   void SetPreviewRunning(bool on);
   void OnPreviewTimer();
@@ -55,6 +57,14 @@ private:
   // Unticks "Auto Preview" and runs its handler, as a change of the box by
   // code does.
   void UntickAutoPreview();
+  // The preview surface at the host's preview size.
+  void FitPreviewSurface();
+  // `source` stretched over the preview surface, handed to the host.
+  void ShowPreviewOf(const Bitmap32& source);
+
+  // What the preview shows, to draw it again at a new size.
+  enum class PreviewContent { Nothing, Background, Frame };
+  PreviewContent previewContent_ = PreviewContent::Nothing;
 
   System& system_;
   DialogHost& host_;

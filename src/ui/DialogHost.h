@@ -47,6 +47,9 @@ public:
   virtual void OnTimer() = 0;
   // The window's close box, or the end after OK or Cancel.
   virtual void OnClose() = 0;
+  // The preview control took a new size (the dialog moved to a screen of
+  // another DPI): the picture is wanted again at the host's PreviewSize().
+  virtual void OnPreviewResized() {}
 };
 
 // The configuration dialog's controls and timer, addressed by their ids.
@@ -54,6 +57,9 @@ public:
 // handlers where one should follow.
 class DialogHost {
 public:
+  // The preview control's size at 96 DPI.
+  static constexpr PixelSize kPreviewSize96{243, 180};
+
   virtual ~DialogHost() = default;
   // Creates and shows the dialog, delivers OnShow, then the user's events
   // and the timer until Close; OnClose comes last.
@@ -68,6 +74,9 @@ public:
   virtual void SetFocus(std::string_view control) = 0;
   // The picture of the preview control, copied and repainted.
   virtual void ShowPreview(const PixelView& picture) = 0;
+  // The preview control's size in pixels, which the picture should have to
+  // be shown pixel for pixel (larger than kPreviewSize96 on a denser screen).
+  virtual PixelSize PreviewSize() { return kPreviewSize96; }
   virtual void SetTimer(bool enabled, uint32_t intervalMs) = 0;
   // The framework's error message; the dialog stays open.
   virtual void ShowError(std::u16string_view message) = 0;

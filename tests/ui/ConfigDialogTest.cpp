@@ -1,6 +1,8 @@
 // The configuration dialog driven through the headless dialog host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/Clock.h"
 #include "engine/ScenePlayer.h"
 #include "package/Project.h"
@@ -61,6 +63,54 @@ TEST(ConfigDialog, ShowsDefaultsTitleAndPictureWithoutASettingsFile) {
   EXPECT_FALSE(c.timerEnabled);
   rig.Finish();
   EXPECT_FALSE(fs::exists(rig.system.tempFolder / rig.saver.filename()));
+}
+
+// Whether `shown` is `source` stretched over a picture of `size`, as the
+// preview should show it.
+bool ShowsStretched(const Bitmap32& shown, const Bitmap32& source, PixelSize size) {
+  if (shown.Width() != size.cx || shown.Height() != size.cy) return false;
+  Bitmap32 expected;
+  expected.SetSize(size.cx, size.cy);
+  expected.DrawStretched(Rect{0, 0, size.cx, size.cy}, Rect{0, 0, source.Width(), source.Height()}, source);
+  for (int32_t y = 0; y < size.cy; ++y)
+    if (!std::equal(shown.ScanLine(y), shown.ScanLine(y) + size.cx, expected.ScanLine(y))) return false;
+  return true;
+}
+
+TEST(ConfigDialog, ThePreviewIsMadeAtTheHostsSizeAndAgainWhenItChanges) {
+  DialogRig rig;
+  auto& host = rig.host;
+  host.previewSize = {486, 360};  // 192 DPI
+  rig.Show();
+  const Bitmap32& background = rig.form.Scene->GetProject().Background;
+  // Drawn from the picture itself at the larger size, not an enlarged small one.
+  ASSERT_EQ(host.previewCount, 1);
+  EXPECT_TRUE(ShowsStretched(host.lastPreview, background, {486, 360}));
+
+  // Another screen: the still picture again, at once.
+  host.ResizePreview({364, 270});  // 144 DPI
+  EXPECT_EQ(host.previewCount, 2);
+  EXPECT_TRUE(ShowsStretched(host.lastPreview, background, {364, 270}));
+
+  // A running preview: the scene's current frame at the new size, and the
+  // next frames keep it.
+  host.UserClick("autoPreview");
+  ASSERT_EQ(host.Tick(1), 1);
+  EXPECT_EQ(host.lastPreview.Width(), 364);
+  host.ResizePreview({243, 180});
+  EXPECT_EQ(host.previewCount, 4);
+  EXPECT_TRUE(ShowsStretched(host.lastPreview, rig.form.Scene->Frame(), {243, 180}));
+  host.Tick(1);
+  EXPECT_EQ(host.lastPreview.Width(), 243);
+  EXPECT_EQ(host.lastPreview.Height(), 180);
+
+  // A host that reports no size gets the 96-DPI picture; after the end nothing is drawn.
+  host.ResizePreview({0, 0});
+  EXPECT_EQ(host.lastPreview.Width(), 243);
+  rig.Finish();
+  const int shown = host.previewCount;
+  host.ResizePreview({486, 360});
+  EXPECT_EQ(host.previewCount, shown);
 }
 
 TEST(ConfigDialog, SpeedSliderMapping) {
@@ -190,6 +240,8 @@ TEST(ConfigDialog, AnUnreadablePackageLeavesLabelsAndPictureEmpty) {
   test::WriteFile(rig.saver, "no package");
   rig.Show();
   EXPECT_EQ(rig.host.At("title").text, u"");
+  EXPECT_EQ(rig.host.previewCount, 0);
+  rig.host.ResizePreview({486, 360});  // still no picture to show
   EXPECT_EQ(rig.host.previewCount, 0);
   rig.host.UserClick("autoPreview");
   rig.host.Tick(2);  // an empty preview, and no crash

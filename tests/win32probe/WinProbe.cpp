@@ -1,14 +1,18 @@
 // win_probe: drives the Windows programs from outside for the GUI checks
 // (scripts/test-windows-gui.sh), as a user or the desktop would.
 //
-//   win_probe key                 waits for the saver window, sends it a key
-//   win_probe ok                  waits for the "Configuration" dialog, clicks OK
+//   win_probe key                 waits for the saver window, prints its place
+//                                 and the virtual screen's, sends it a key
+//   win_probe ok                  waits for the "Configuration" dialog, prints
+//                                 its client and window sizes, clicks OK
+//   win_probe dpi                 prints the system's DPI
 //   win_probe preview PROGRAM     runs PROGRAM /p into a black window of its
 //                                 own at (100, 100), 152 x 112, and keeps it on
 //                                 screen for 3 s after PROGRAM ends
 //   win_probe sound WAVE          makes the saver's sound players and music on
 //                                 a hidden window; prints what worked
 //
+// Sizes are in physical pixels: the probe is DPI aware, as the programs are.
 // Exit code 0 when the step did what it should, 1 otherwise.
 #include <windows.h>
 
@@ -38,6 +42,11 @@ int SendKey() {
     std::puts("no saver window");
     return 1;
   }
+  RECT r{};
+  GetWindowRect(saver, &r);
+  std::printf("saver window %ld,%ld %ldx%ld; virtual screen %d,%d %dx%d\n", r.left, r.top, r.right - r.left,
+              r.bottom - r.top, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   // A key press as the window receives it from the keyboard.
   PostMessageW(saver, WM_KEYDOWN, VK_SPACE, 0x00390001);
   PostMessageW(saver, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
@@ -58,7 +67,10 @@ int ClickOk() {
   }
   RECT client{};
   GetClientRect(dialog, &client);
-  std::printf("dialog client %ldx%ld\n", client.right - client.left, client.bottom - client.top);
+  RECT outer{};
+  GetWindowRect(dialog, &outer);
+  std::printf("dialog client %ldx%ld; window %ldx%ld at %ld,%ld\n", client.right - client.left,
+              client.bottom - client.top, outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top);
   Sleep(500);  // let the dialog settle and its timer run
   SendMessageW(ok, BM_CLICK, 0, 0);
   std::puts("OK clicked");
@@ -205,12 +217,32 @@ int Sound(const wchar_t* file) {
 
 }  // namespace
 
+// Per-monitor aware where the system offers it, else system aware.
+void BecomeDpiAware() {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  auto setContext = user32 != nullptr ? reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+                                            GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
+                                      : nullptr;
+  if (setContext != nullptr && setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)))) return;
+  SetProcessDPIAware();
+}
+
+int PrintDpi() {
+  HDC screen = GetDC(nullptr);
+  std::printf("system dpi %d\n", GetDeviceCaps(screen, LOGPIXELSX));
+  ReleaseDC(nullptr, screen);
+  return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+  BecomeDpiAware();
   const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"dpi") return PrintDpi();
   if (command == L"key") return SendKey();
   if (command == L"ok") return ClickOk();
   if (command == L"preview" && argc > 2) return Preview(argv[2]);
   if (command == L"sound" && argc > 2) return Sound(argv[2]);
-  std::puts("usage: win_probe key | ok | preview PROGRAM | sound WAVE");
+  std::puts("usage: win_probe key | ok | dpi | preview PROGRAM | sound WAVE");
   return 2;
 }

@@ -42,6 +42,11 @@ int HeadlessDialogHost::Tick(int count) {
   return raised;
 }
 
+void HeadlessDialogHost::ResizePreview(PixelSize size) {
+  previewSize = size;
+  if (events_) events_->OnPreviewResized();
+}
+
 void HeadlessDialogHost::ShowPreview(const PixelView& picture) {
   ++previewCount;
   lastPreview.SetSize(picture.width, picture.height);

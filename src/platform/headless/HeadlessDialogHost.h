@@ -35,11 +35,15 @@ public:
   void UserChoose(const std::string& list, int32_t index);
   // Timer events while the timer is enabled; returns how many were raised.
   int Tick(int count = 1);
+  // The dialog moved to a screen of another DPI: the preview control takes
+  // `size` and raises its event.
+  void ResizePreview(PixelSize size);
 
   std::map<std::string, Control, std::less<>> controls;
   std::string focus;
   int previewCount = 0;
   Bitmap32 lastPreview;
+  PixelSize previewSize = kPreviewSize96;
   bool timerEnabled = false;
   uint32_t timerInterval = 0;
   std::vector<std::u16string> errors;
@@ -61,6 +65,7 @@ public:
   void SetEnabled(std::string_view control, bool enabled) override { At(control).enabled = enabled; }
   void SetFocus(std::string_view control) override { focus = control; }
   void ShowPreview(const PixelView& picture) override;
+  PixelSize PreviewSize() override { return previewSize; }
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   void ShowError(std::u16string_view message) override { errors.emplace_back(message); }
   void Close() override { closed = true; }

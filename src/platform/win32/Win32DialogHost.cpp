@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "graphics/FontRaster.h"
 #include "platform/win32/Win32DialogLayout.h"
 #include "platform/win32/WinText.h"
 
@@ -18,6 +17,11 @@ constexpr wchar_t kWindowClass[] = L"LumevraConfigWindow";
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kFirstId = 100;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;  // a dialog border
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+// The per-monitor DPI messages, which the headers declare only for newer
+// target versions.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 constexpr COLORREF kFaceColour = RGB(0xF0, 0xF0, 0xF0);
 
 HWND H(void* p) { return static_cast<HWND>(p); }
@@ -51,11 +55,79 @@ void FillGrey(HDC dc, int x, int y, int w, int h, int grey) {
   DeleteObject(brush);
 }
 
-void FrameGrey(HDC dc, int x, int y, int w, int h, int grey) {
+void FrameGrey(HDC dc, int x, int y, int w, int h, int grey, int lineWidth) {
   HBRUSH brush = CreateSolidBrush(RGB(grey, grey, grey));
-  RECT r{x, y, x + w, y + h};
-  FrameRect(dc, &r, brush);
+  // A wider line is nested one-pixel frames.
+  for (int i = 0; i < lineWidth && 2 * i < w && 2 * i < h; ++i) {
+    RECT r{x + i, y + i, x + w - i, y + h - i};
+    FrameRect(dc, &r, brush);
+  }
   DeleteObject(brush);
+}
+
+// The DPI calls exist from Windows 10 1607 on (and in newer Wine): looked up
+// at run time so that the program still starts where they are missing.
+template <typename Fn>
+Fn User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+int SystemDpi() {
+  static const auto getDpiForSystem = User32Function<UINT(WINAPI*)()>("GetDpiForSystem");
+  if (getDpiForSystem != nullptr)
+    if (const UINT dpi = getDpiForSystem(); dpi > 0) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+// The DPI of the window's monitor, or the system's.
+int WindowDpi(HWND window) {
+  static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr)
+    if (const UINT dpi = getDpiForWindow(window); dpi > 0) return static_cast<int>(dpi);
+  return SystemDpi();
+}
+
+// The window's outer size around the layout's client area, its caption and
+// border at the layout's DPI.
+SIZE WindowSizeFor(const Win32ScaledDialogLayout& layout) {
+  static const auto adjustForDpi =
+      User32Function<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  RECT r{0, 0, layout.clientWidth, layout.clientHeight};
+  if (adjustForDpi == nullptr || !adjustForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(layout.dpi))) {
+    r = RECT{0, 0, layout.clientWidth, layout.clientHeight};
+    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  }
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Grows or shrinks the window by what its client area lacks or has too much
+// (a border that differs from the one foreseen, as where the system keeps the
+// frame at another DPI than the contents').
+void FitClientArea(HWND window, int width, int height) {
+  RECT client{}, outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  const int dx = width - client.right, dy = height - client.bottom;
+  if (dx == 0 && dy == 0) return;
+  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The top left corner that centres a window of `size` in the work area.
+POINT CentredInWorkArea(SIZE size) {
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return POINT{work.left + std::max(0L, (work.right - work.left - size.cx) / 2),
+               work.top + std::max(0L, (work.bottom - work.top - size.cy) / 2)};
+}
+
+HFONT CreateDialogFont(int height, int weight) {
+  return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
 }
 
 }  // namespace
@@ -119,6 +191,16 @@ intptr_t Win32DialogHost::Handle(unsigned message, uintptr_t wParam, intptr_t lP
       }
       break;
     }
+    case kGetDpiScaledSize: {
+      // The window's size at the new DPI exactly, so that the rectangle
+      // WM_DPICHANGED suggests holds the scaled client area.
+      const SIZE size = WindowSizeFor(ScaledDialogLayout(static_cast<int>(LOWORD(wParam))));
+      *reinterpret_cast<SIZE*>(lParam) = size;
+      return TRUE;
+    }
+    case kDpiChanged:
+      OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -152,43 +234,31 @@ void Win32DialogHost::Paint(void* target) {
   RECT client{};
   GetClientRect(H(window_), &client);
   FillRect(dc, &client, static_cast<HBRUSH>(faceBrush_));
-  // The picture group, at its offset on the form.
-  const int gx = 9, gy = 11;
-  FillGrey(dc, gx + 11, gy + 10, 259, 195, 0xD9);  // shadow shapes
-  FillGrey(dc, gx + 10, gy + 9, 259, 195, 0xC7);
-  FillGrey(dc, gx + 8, gy + 7, 259, 195, 0xF0);  // framed panel
-  FrameGrey(dc, gx + 8, gy + 7, 259, 195, 0xA0);
-  FrameGrey(dc, gx + 8, gy + 210, 259, 17, 0xA0);  // title frame
-  FrameGrey(dc, gx + 8, gy + 230, 259, 65, 0xA0);  // description frame
-  // The option panel.
-  RECT panel{Win32DialogLayout::kPanelLeft, Win32DialogLayout::kPanelTop,
-             Win32DialogLayout::kPanelLeft + Win32DialogLayout::kPanelWidth,
-             Win32DialogLayout::kPanelTop + Win32DialogLayout::kPanelHeight};
-  FillRect(dc, &panel, static_cast<HBRUSH>(panelBrush_));
-  FrameGrey(dc, panel.left, panel.top, Win32DialogLayout::kPanelWidth, Win32DialogLayout::kPanelHeight, 0xD0);
-  // The preview.
+  for (const Win32DialogShape& s : layout_.shapes) {
+    if (s.kind == Win32DialogShape::Fill) FillGrey(dc, s.x, s.y, s.width, s.height, s.grey);
+    else FrameGrey(dc, s.x, s.y, s.width, s.height, s.grey, layout_.lineWidth);
+  }
+  // The preview, one picture pixel to one screen pixel at any DPI.
+  const Win32DialogControl& p = layout_.preview;
+  if (preview_.size() != static_cast<size_t>(p.width) * static_cast<size_t>(p.height)) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = Win32DialogLayout::kPreviewWidth;
-  info.bmiHeader.biHeight = -Win32DialogLayout::kPreviewHeight;
+  info.bmiHeader.biWidth = p.width;
+  info.bmiHeader.biHeight = -p.height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, Win32DialogLayout::kPreviewLeft, Win32DialogLayout::kPreviewTop,
-                    Win32DialogLayout::kPreviewWidth, Win32DialogLayout::kPreviewHeight, 0, 0, 0,
-                    Win32DialogLayout::kPreviewHeight, preview_.data(), &info, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, p.x, p.y, static_cast<DWORD>(p.width), static_cast<DWORD>(p.height), 0, 0, 0,
+                    static_cast<UINT>(p.height), preview_.data(), &info, DIB_RGB_COLORS);
 }
 
 void Win32DialogHost::CreateControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  const int pixels = PointsToPixels(8);
-  font_ = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-  boldFont_ = CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  font_ = CreateDialogFont(layout_.fontHeight, FW_NORMAL);
+  boldFont_ = CreateDialogFont(layout_.fontHeight, FW_BOLD);
   panelBrush_ = CreateSolidBrush(RGB(255, 255, 255));
   faceBrush_ = CreateSolidBrush(kFaceColour);
-  const auto& controls = DialogControls();
+  const auto& controls = layout_.controls;
   controls_.assign(controls.size(), nullptr);
   for (size_t i = 0; i < controls.size(); ++i) {
     const Win32DialogControl& c = controls[i];
@@ -240,6 +310,40 @@ void Win32DialogHost::CreateControls() {
   }
 }
 
+void Win32DialogHost::ApplyDpi(int dpi) {
+  layout_ = ScaledDialogLayout(dpi);
+  void* oldFont = font_;
+  void* oldBoldFont = boldFont_;
+  font_ = CreateDialogFont(layout_.fontHeight, FW_NORMAL);
+  boldFont_ = CreateDialogFont(layout_.fontHeight, FW_BOLD);
+  const auto& controls = layout_.controls;
+  for (size_t i = 0; i < controls.size() && i < controls_.size(); ++i) {
+    HWND w = H(controls_[i]);
+    if (w == nullptr) continue;
+    const Win32DialogControl& c = controls[i];
+    SetWindowPos(w, nullptr, c.x, c.y, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(c.kind == Win32DialogControl::TitleLabel ? boldFont_ : font_),
+                 TRUE);
+  }
+  // The controls hold the new fonts now: the old ones can go.
+  for (void* font : {oldFont, oldBoldFont})
+    if (font != nullptr) DeleteObject(static_cast<HGDIOBJ>(font));
+  preview_.assign(static_cast<size_t>(layout_.preview.width) * static_cast<size_t>(layout_.preview.height),
+                  0x00FFFFFFu);
+}
+
+void Win32DialogHost::OnDpiChanged(int dpi, const void* suggestedRect) {
+  if (window_ == nullptr) return;
+  ApplyDpi(dpi);
+  if (const auto* r = static_cast<const RECT*>(suggestedRect))
+    SetWindowPos(H(window_), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientArea(H(window_), layout_.clientWidth, layout_.clientHeight);
+  InvalidateRect(H(window_), nullptr, TRUE);
+  // The logic makes its picture again at the new preview size.
+  Guarded([](DialogEvents& e, const std::string&) { e.OnPreviewResized(); }, {});
+}
+
 void Win32DialogHost::DestroyAll() {
   if (window_ != nullptr) {
     if (timer_) KillTimer(H(window_), kTimerId);
@@ -271,20 +375,25 @@ void Win32DialogHost::Run(DialogEvents& events) {
     wc.lpszClassName = kWindowClass;
     registered = RegisterClassExW(&wc) != 0;
   }
-  RECT r{0, 0, Win32DialogLayout::kClientWidth, Win32DialogLayout::kClientHeight};
-  AdjustWindowRectEx(&r, kStyle, FALSE, WS_EX_DLGMODALFRAME);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + std::max(0, (static_cast<int>(work.right - work.left) - w) / 2);
-  const int y = work.top + std::max(0, (static_cast<int>(work.bottom - work.top) - h) / 2);
-  preview_.assign(static_cast<size_t>(Win32DialogLayout::kPreviewWidth) * Win32DialogLayout::kPreviewHeight,
-                  0x00FFFFFFu);
-  HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kWindowClass, L"Configuration", kStyle, x,
-                                y, w, h, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  // Laid out first for the system's DPI, which the primary monitor, where the
+  // dialog opens, usually has; then for the DPI of the monitor it is on.
+  layout_ = ScaledDialogLayout(SystemDpi());
+  SIZE size = WindowSizeFor(layout_);
+  POINT at = CentredInWorkArea(size);
+  HWND window = CreateWindowExW(kExStyle | WS_EX_CONTROLPARENT, kWindowClass, L"Configuration", kStyle, at.x, at.y,
+                                size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (window == nullptr)
     throw std::runtime_error("cannot open the configuration dialog (error " + std::to_string(GetLastError()) + ")");
   window_ = window;
+  if (const int dpi = WindowDpi(window); dpi != layout_.dpi) {
+    layout_ = ScaledDialogLayout(dpi);
+    size = WindowSizeFor(layout_);
+    at = CentredInWorkArea(size);
+    SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FitClientArea(window, layout_.clientWidth, layout_.clientHeight);
+  preview_.assign(static_cast<size_t>(layout_.preview.width) * static_cast<size_t>(layout_.preview.height),
+                  0x00FFFFFFu);
   CreateControls();
   sliderPosition_ = 0;
   events_ = &events;
@@ -408,15 +517,14 @@ void Win32DialogHost::ShowPreview(const PixelView& picture) {
       picture.stride < picture.width)
     return;
   // The picture sits at the image's top left, cut to it; white elsewhere.
+  const Win32DialogControl& p = layout_.preview;
   std::fill(preview_.begin(), preview_.end(), 0x00FFFFFFu);
-  const int w = std::min(picture.width, Win32DialogLayout::kPreviewWidth);
-  const int h = std::min(picture.height, Win32DialogLayout::kPreviewHeight);
+  const int w = std::min(picture.width, p.width);
+  const int h = std::min(picture.height, p.height);
   for (int y = 0; y < h; ++y)
     std::copy_n(picture.pixels + static_cast<size_t>(y) * static_cast<size_t>(picture.stride), w,
-                preview_.begin() + static_cast<ptrdiff_t>(y) * Win32DialogLayout::kPreviewWidth);
-  RECT r{Win32DialogLayout::kPreviewLeft, Win32DialogLayout::kPreviewTop,
-         Win32DialogLayout::kPreviewLeft + Win32DialogLayout::kPreviewWidth,
-         Win32DialogLayout::kPreviewTop + Win32DialogLayout::kPreviewHeight};
+                preview_.begin() + static_cast<ptrdiff_t>(y) * p.width);
+  RECT r{p.x, p.y, p.x + p.width, p.y + p.height};
   InvalidateRect(H(window_), &r, FALSE);
 }
 

@@ -1,5 +1,9 @@
 #include "platform/win32/Win32DialogLayout.h"
 
+#include <windows.h>
+
+#include <algorithm>
+
 namespace lumevra {
 
 namespace {
@@ -36,9 +40,55 @@ const std::vector<Win32DialogControl>& DialogControls() {
   return controls;
 }
 
+const std::vector<Win32DialogShape>& DialogShapes() {
+  using S = Win32DialogShape;
+  static const std::vector<S> shapes = {
+      // The picture group: shadow shapes, the framed panel, the title and
+      // description frames.
+      {S::Fill, 0xD9, kGroupX + 11, kGroupY + 10, 259, 195},
+      {S::Fill, 0xC7, kGroupX + 10, kGroupY + 9, 259, 195},
+      {S::Fill, 0xF0, kGroupX + 8, kGroupY + 7, 259, 195},
+      {S::Frame, 0xA0, kGroupX + 8, kGroupY + 7, 259, 195},
+      {S::Frame, 0xA0, kGroupX + 8, kGroupY + 210, 259, 17},
+      {S::Frame, 0xA0, kGroupX + 8, kGroupY + 230, 259, 65},
+      // The option panel.
+      {S::Fill, 0xFF, kPanelX, kPanelY, Win32DialogLayout::kPanelWidth, Win32DialogLayout::kPanelHeight},
+      {S::Frame, 0xD0, kPanelX, kPanelY, Win32DialogLayout::kPanelWidth, Win32DialogLayout::kPanelHeight},
+  };
+  return shapes;
+}
+
 const std::vector<const wchar_t*>& ClockCornerItems() {
   static const std::vector<const wchar_t*> items = {L"Top Left", L"Top Right", L"Bottom Left", L"Bottom Right"};
   return items;
+}
+
+int ScaleToDpi(int value, int dpi) { return dpi <= 0 || dpi == 96 ? value : MulDiv(value, dpi, 96); }
+
+Win32ScaledDialogLayout ScaledDialogLayout(int dpi) {
+  if (dpi <= 0) dpi = 96;
+  Win32ScaledDialogLayout layout;
+  layout.dpi = dpi;
+  layout.clientWidth = ScaleToDpi(Win32DialogLayout::kClientWidth, dpi);
+  layout.clientHeight = ScaleToDpi(Win32DialogLayout::kClientHeight, dpi);
+  layout.fontHeight = ScaleToDpi(Win32DialogLayout::kFontHeight, dpi);
+  layout.lineWidth = std::max(1, ScaleToDpi(1, dpi));
+  // Both edges scaled, the size their difference.
+  auto place = [dpi](auto& r) {
+    const int left = ScaleToDpi(r.x, dpi), top = ScaleToDpi(r.y, dpi);
+    r.width = ScaleToDpi(r.x + r.width, dpi) - left;
+    r.height = ScaleToDpi(r.y + r.height, dpi) - top;
+    r.x = left;
+    r.y = top;
+  };
+  layout.controls = DialogControls();
+  for (auto& c : layout.controls) {
+    place(c);
+    if (c.kind == Win32DialogControl::Preview) layout.preview = c;
+  }
+  layout.shapes = DialogShapes();
+  for (auto& s : layout.shapes) place(s);
+  return layout;
 }
 
 }  // namespace lumevra
