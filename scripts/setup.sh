@@ -12,6 +12,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libjack-jackd2-dev libgtk-3-dev libx11-dev libxtst-dev
   xvfb xauth x11-apps x11-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy
+  clang libclang-rt-14-dev
 )
 
 bash "$(dirname "$0")/install-packages.sh" setup "${packages[@]}"

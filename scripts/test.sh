@@ -3,7 +3,8 @@
 # and once under AddressSanitizer + UndefinedBehaviorSanitizer, both on a
 # virtual X display so that the desktop tests run too; then the programs
 # whose code runs on several threads (objects, engine, window logic) under
-# ThreadSanitizer.
+# ThreadSanitizer; a smoke run of every fuzz target (its seeds replayed,
+# then 10 s of fuzzing each); the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,6 +37,10 @@ cmake --build build-tsan -j "$jobs" --target objects_tests engine_tests ui_tests
 build-tsan/bin/objects_tests
 build-tsan/bin/engine_tests
 build-tsan/bin/ui_tests
+
+echo "== Fuzz smoke: every parser's target replays its seeds and fuzzes for 10 s =="
+unset TSAN_OPTIONS
+bash scripts/fuzz.sh 10
 
 echo "== Windows build (MinGW-w64), tested under Wine =="
 # A failing Windows build fails the run; only a machine that cannot install
