@@ -1,9 +1,10 @@
 // Writes the fuzz targets' seed corpora with the project's own writers and
 // the example scene, small enough to keep in the repository:
 //   make_fuzz_corpus <source folder> <corpus folder>
-// or the package target's dictionary, which holds the stored marker (never
-// kept in a file of the repository, like everywhere else):
-//   make_fuzz_corpus --package-dict <file>
+// or what holds the package's stored marker, which no file of the
+// repository may hold (the runtime would take it for its package): the
+// package target's seeds and dictionary, made afresh for each fuzz run:
+//   make_fuzz_corpus --package <folder>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -57,14 +58,46 @@ std::string Wave(size_t samples, bool oddChunk) {
   return "RIFF" + test::Le32(static_cast<uint32_t>(body.size())) + body;
 }
 
+// The example's layers, weather, sounds and objects on a 16 x 12 picture.
+ProjectData SmallProject(const BuiltScene& built) {
+  ProjectData project = built.project;
+  project.BackgroundJpeg = EncodeJpeg(Plain(16, 12, 0xFF305070u), 75);
+  project.ThumbnailJpeg = EncodeJpeg(Plain(8, 6, 0xFF305070u), 75);
+  std::vector<uint8_t> codes(16 * 12, 0);
+  for (size_t i = 16 * 6; i < codes.size(); ++i) codes[i] = i < 16 * 9 ? 1 : 2;
+  project.MaskCodes = EncodeMask(16, 12, codes);
+  return project;
+}
+
+// A program with the package appended (header, a small project, a sound),
+// and the dictionary with the stored marker.
+void WritePackageSeeds(const fs::path& folder) {
+  ProjectData project;
+  project.BackgroundJpeg = EncodeJpeg(Plain(16, 12, 0xFF305070u), 75);
+  project.ThumbnailJpeg = EncodeJpeg(Plain(8, 6, 0xFF305070u), 75);
+  project.MaskCodes = EncodeMask(16, 12, std::vector<uint8_t>(16 * 12, 1));
+  project.ObjectsText = "[Obj0]\r\nObjType=TXT\r\nText=hello\r\n";
+  PackageWriter writer;
+  writer.AddBytes("[Header]\r\nResCount=3\r\nRes0=KAHeader.dat\r\nRes1=Saver.kap\r\nRes2=sound0.wav\r\n"
+                  "Music=0\r\nMusicVolume=80\r\nSoundVolume=70\r\n");
+  writer.AddBytes(ProjectBytes(project));
+  writer.AddBytes(Wave(16, false));
+  std::ostringstream program;
+  program << std::string(64, '\x90');
+  writer.Write(program);
+  Seed("package", "small.scr", program.str());
+  std::ofstream dict(folder / "package.dict", std::ios::trunc);
+  dict << "# The stored marker, the header section and its keys.\n\"" << PackageWriter::StoredMarker()
+       << "\"\n\"[Header]\"\n\"ResCount=\"\n\"Res0=\"\n\"Res1=\"\n\"Res2=\"\n\"\\x0d\\x0a\"\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--package-dict") {
-    std::ofstream dict(argv[2], std::ios::trunc);
-    dict << "# The stored marker, the header section and its keys.\n\"" << PackageWriter::StoredMarker()
-         << "\"\n\"[Header]\"\n\"ResCount=\"\n\"Res0=\"\n\"Res1=\"\n\"Res2=\"\n\"\\x0d\\x0a\"\n";
-    return dict ? 0 : 1;
+  if (argc == 3 && std::string(argv[1]) == "--package") {
+    gOut = argv[2];
+    WritePackageSeeds(fs::path(argv[2]));
+    return 0;
   }
   if (argc != 3) {
     std::cerr << "usage: make_fuzz_corpus <source folder> <corpus folder>\n";
@@ -102,30 +135,10 @@ int main(int argc, char** argv) {
        "[Obj0]\r\nObjType=GIF\r\nFilename=a.gif\r\nAnimSpeed=5\r\nMotion=3\r\n[Obj1]\r\nObjType=TXT\r\n"
        "Text=two|lines\r\nFontSize=14\r\nAppearEffect=2\r\n[Obj2]\r\nObjType=IMG\r\nFilename=b.png\r\nOpacity=4\r\n");
 
-  // A small project: the example's layers, weather, sounds and objects on a
-  // 16 x 12 picture.
-  ProjectData project = built.project;
-  project.BackgroundJpeg = EncodeJpeg(Plain(16, 12, 0xFF305070u), 75);
-  project.ThumbnailJpeg = EncodeJpeg(Plain(8, 6, 0xFF305070u), 75);
-  std::vector<uint8_t> codes(16 * 12, 0);
-  for (size_t i = 16 * 6; i < codes.size(); ++i) codes[i] = i < 16 * 9 ? 1 : 2;
-  project.MaskCodes = EncodeMask(16, 12, codes);
-  const std::string projectBytes = ProjectBytes(project);
-  Seed("project", "small.kap", projectBytes);
-  ProjectData tailless = project;
+  Seed("project", "small.kap", ProjectBytes(SmallProject(built)));
+  ProjectData tailless = SmallProject(built);
   tailless.WriteTail = false;
   Seed("project", "no-tail.kap", ProjectBytes(tailless));
-
-  // A program with the package appended: header, project, a sound.
-  PackageWriter writer;
-  writer.AddBytes("[Header]\r\nResCount=3\r\nRes0=KAHeader.dat\r\nRes1=Saver.kap\r\nRes2=sound0.wav\r\n"
-                  "Music=0\r\nMusicVolume=80\r\nSoundVolume=70\r\n");
-  writer.AddBytes(projectBytes);
-  writer.AddBytes(Wave(16, false));
-  std::ostringstream program;
-  program << std::string(64, '\x90');
-  writer.Write(program);
-  Seed("package", "small.scr", program.str());
 
   // Scenes for the builder, whose folder holds back.png and mask.png.
   Seed("scene", "small.ini",

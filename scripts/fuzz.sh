@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for SECONDS
-# (default 60), starting from its seeds in fuzz/corpus/<target>/ and what
+# (default 60), starting from its seeds in fuzz/corpus/<target>/ (the
+# package target's are made by make_fuzz_corpus for each run) and what
 # earlier runs found (build-fuzz/work/<target>/). A finding is minimised into
 # fuzz/crashes/ with a one-line reproduction command, and the script exits 1.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: ini objects package picture project scene wave
@@ -25,7 +26,12 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DLUMEVRA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" -j "$(nproc)" >/dev/null
-"$build/bin/make_fuzz_corpus" --package-dict "$build/package.dict"
+# The package's seeds and dictionary hold the stored marker, which no file
+# of the repository may: they are made for each run.
+generated="$build/generated"
+rm -rf "$generated"
+mkdir -p "$generated"
+"$build/bin/make_fuzz_corpus" --package "$generated" >/dev/null
 
 mkdir -p fuzz/crashes
 found=0
@@ -36,12 +42,16 @@ for t in "${targets[@]}"; do
   work="$build/work/$t"
   mkdir -p "$work"
   dict="fuzz/dict/$t.dict"
-  [ "$t" = package ] && dict="$build/package.dict"
+  seeds=("fuzz/corpus/$t")
+  if [ "$t" = package ]; then
+    dict="$generated/package.dict"
+    seeds=("$generated/package")
+  fi
   log="$build/work/$t.log"
   prefix="fuzz/crashes/$t-"
   status=0
   "$program" -max_total_time="$seconds" -timeout=25 -malloc_limit_mb=1100 -rss_limit_mb=2560 \
-    -dict="$dict" -artifact_prefix="$prefix" -print_final_stats=1 "$work" "fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+    -dict="$dict" -artifact_prefix="$prefix" -print_final_stats=1 "$work" "${seeds[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)
   ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)
