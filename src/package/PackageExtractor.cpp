@@ -1,6 +1,7 @@
 #include "package/PackageExtractor.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -127,9 +128,28 @@ int64_t EntriesInPackage(const fs::path& file) {
   return std::min<int64_t>(location->count, rest > 0 ? rest / 4 : 0);
 }
 
+namespace {
+
+// Names Windows takes for a device in every folder, whatever extension
+// follows ("NUL.wav" is the null device, "COM1.gif" a serial port).
+bool IsWindowsDeviceName(std::string_view name) {
+  std::string stem(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
+    return true;
+  return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '0' && stem[3] <= '9';
+}
+
+}  // namespace
+
 bool IsBareFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+  if (name.find_first_of(std::string_view("/\\:\0", 4)) != std::string_view::npos) return false;
+  // Windows drops a trailing dot or blank ("a.wav." is "a.wav"), so such a
+  // name would not be the file it says.
+  if (name.back() == '.' || name.back() == ' ') return false;
+  return !IsWindowsDeviceName(name);
 }
 
 std::string FileExtension(std::string_view name) {

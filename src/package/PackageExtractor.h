@@ -65,7 +65,9 @@ struct ResourceSet {
 int64_t EntriesInPackage(const std::filesystem::path& file);
 
 // True for a bare file name: not empty, no "/", "\" or ":", no NUL, not "."
-// or "..". Header names that fail this would write outside the folder.
+// or "..", no trailing dot or blank, not a Windows device name ("NUL",
+// "con.wav", "COM1.gif", ...). Header names that fail this would write
+// outside the folder, or to a device.
 bool IsBareFileName(std::string_view name);
 
 // The extension of an 8-bit file name of either platform, with its dot;

@@ -107,6 +107,16 @@ TEST(ExtractResources, RefusesNamesThatLeaveTheFolder) {
   EXPECT_FALSE(IsBareFileName(std::string("a\0b", 3)));
 }
 
+// Names Windows would take for a device, or for another file, are no bare
+// file names on any platform: a package is the same file everywhere.
+TEST(IsBareFileName, DeviceNamesAndTrailingDotsOrBlanksAreRefused) {
+  for (const char* name : {"NUL", "nul.wav", "Con", "CON .gif", "prn.txt", "AUX", "com1.gif", "LPT9", "conin$",
+                           "a.wav.", "a.wav ", "obj1."})
+    EXPECT_FALSE(IsBareFileName(name)) << name;
+  for (const char* name : {"sound0.wav", "console.wav", "com10.gif", "COM.gif", "nul_a.wav", "a.b.c", "LPTX.png"})
+    EXPECT_TRUE(IsBareFileName(name)) << name;
+}
+
 TEST(ExtractResources, MissingKeysAndAHugeResCount) {
   test::TempFolder tmp;
   Project project;
