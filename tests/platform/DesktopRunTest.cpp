@@ -50,23 +50,19 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-// Every pixel of a window as 0xRRGGBB.
-std::vector<uint32_t> Grab(Display* d, Window w, int width, int height) {
-  std::vector<uint32_t> pixels;
-  XSync(d, False);
-  XImage* image = XGetImage(d, w, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  pixels.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = XGetPixel(image, x, y) & 0xFFFFFF;
-  XDestroyImage(image);
-  return pixels;
-}
+using test::Distance;
+using test::Grab;
 
-int Distance(uint32_t a, uint32_t b) {
-  int most = 0;
-  for (int shift : {0, 8, 16}) most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-  return most;
+// Waits until most of the screen shows something other than black (a loaded
+// machine starts the saver later), at most 10 s (30 s sanitized).
+void WaitUntilLit(Display* d, Window root, int w, int h) {
+  for (int i = 0; i < 40 * kSlowdown; ++i) {
+    std::this_thread::sleep_for(250ms);
+    const std::vector<uint32_t> shot = Grab(d, root, w, h);
+    long lit = 0;
+    for (size_t p = 0; p < shot.size(); p += 97) lit += Distance(shot[p], 0) > 40;
+    if (lit > static_cast<long>(shot.size() / 97) * 8 / 10) return;
+  }
 }
 
 // The first window below `w` whose name is `name`.
@@ -131,15 +127,8 @@ TEST_F(DesktopRun, SaverAnimatesTheWaterAndAKeyEndsIt) {
   ASSERT_EQ(picture.width, w);
 
   const pid_t pid = Spawn({saver.string(), "/s"}, env);
-  // Wait until the scene covers the screen (a loaded machine starts it later), then let it run.
-  for (int i = 0; i < 40 * kSlowdown; ++i) {
-    std::this_thread::sleep_for(250ms);
-    const std::vector<uint32_t> shot = Grab(d, root, w, h);
-    long lit = 0;
-    for (size_t p = 0; p < shot.size(); p += 97) lit += Distance(shot[p], 0) > 40;
-    if (lit > static_cast<long>(shot.size() / 97) * 8 / 10) break;
-  }
-  std::this_thread::sleep_for(1500ms);
+  WaitUntilLit(d, root, w, h);
+  std::this_thread::sleep_for(1500ms);  // let the water run
   const std::vector<uint32_t> screen = Grab(d, root, w, h);
   ASSERT_EQ(screen.size(), static_cast<size_t>(w) * h);
 
@@ -194,13 +183,7 @@ TEST_F(DesktopRun, ASleepingDisplayStopsTheFramesAndAKeyStillEndsTheSaver) {
   setState("on");
   env.push_back("LUMEVRA_DISPLAY_STATE=" + state.string());
   const pid_t pid = Spawn({saver.string(), "/s"}, env);
-  for (int i = 0; i < 40 * kSlowdown; ++i) {
-    std::this_thread::sleep_for(250ms);
-    const std::vector<uint32_t> shot = Grab(d, root, w, h);
-    long lit = 0;
-    for (size_t p = 0; p < shot.size(); p += 97) lit += Distance(shot[p], 0) > 40;
-    if (lit > static_cast<long>(shot.size() / 97) * 8 / 10) break;
-  }
+  WaitUntilLit(d, root, w, h);
   auto changedPixels = [&] {
     const std::vector<uint32_t> before = Grab(d, root, w, h);
     std::this_thread::sleep_for(700ms);
@@ -212,15 +195,15 @@ TEST_F(DesktopRun, ASleepingDisplayStopsTheFramesAndAKeyStillEndsTheSaver) {
   EXPECT_GT(changedPixels(), 1000) << "the water does not move";
 
   setState("off");
-  std::this_thread::sleep_for(1500ms * kSlowdown);  // the saver looks about once a second
+  std::this_thread::sleep_for(2000ms * kSlowdown);  // the saver looks about once a second
   EXPECT_EQ(changedPixels(), 0) << "frames go on while the display sleeps";
 
   setState("on");
-  std::this_thread::sleep_for(1500ms * kSlowdown);
+  std::this_thread::sleep_for(2000ms * kSlowdown);
   EXPECT_GT(changedPixels(), 1000) << "the water stands still after waking";
 
   setState("off");
-  std::this_thread::sleep_for(1500ms * kSlowdown);
+  std::this_thread::sleep_for(2000ms * kSlowdown);
   XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_space), True, 0);
   XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_space), False, 0);
   XFlush(d);

@@ -105,24 +105,7 @@ Section "ServerLayout"
 EndSection
 )";
 
-int Distance(uint32_t a, uint32_t b) {
-  int most = 0;
-  for (int shift : {0, 8, 16}) most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-  return most;
-}
-
-std::vector<uint32_t> GrabRoot(Display* d, int width, int height) {
-  std::vector<uint32_t> pixels;
-  XSync(d, False);
-  XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  pixels.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = XGetPixel(image, x, y) & 0xFFFFFF;
-  XDestroyImage(image);
-  return pixels;
-}
+using test::Distance;
 
 class TwoMonitorDesktop : public ::testing::Test {
 protected:
@@ -200,11 +183,11 @@ TEST_F(TwoMonitorDesktop, TheSceneFillsEachMonitorAndAMoveOnTheSecondEndsIt) {
   };
   for (int i = 0; i < 40 * kSlowdown; ++i) {
     std::this_thread::sleep_for(250ms);
-    screen = GrabRoot(d, w, h);
+    screen = test::Grab(d, DefaultRootWindow(d), w, h);
     if (lit(kHeads[0]) && lit(kHeads[1])) break;
   }
   std::this_thread::sleep_for(1000ms);
-  screen = GrabRoot(d, w, h);
+  screen = test::Grab(d, DefaultRootWindow(d), w, h);
   ASSERT_EQ(screen.size(), static_cast<size_t>(w) * h);
 
   // On each monitor the land (where the mask has no water all around) is the

@@ -4,8 +4,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace lumevra::test {
 
@@ -30,6 +32,28 @@ inline uint32_t ReadRgb(Display* display, unsigned long window, int x, int y) {
   const uint32_t rgb = part(image->red_mask) << 16 | part(image->green_mask) << 8 | part(image->blue_mask);
   XDestroyImage(image);
   return rgb;
+}
+
+// Every pixel of a window (or the root window) as 0xRRGGBB, row by row;
+// empty when the window cannot be read.
+inline std::vector<uint32_t> Grab(Display* display, unsigned long window, int width, int height) {
+  std::vector<uint32_t> pixels;
+  XSync(display, False);
+  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                            AllPlanes, ZPixmap);
+  if (!image) return pixels;
+  pixels.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = XGetPixel(image, x, y) & 0xFFFFFF;
+  XDestroyImage(image);
+  return pixels;
+}
+
+// The largest difference of one colour channel between two 0xRRGGBB values.
+inline int Distance(uint32_t a, uint32_t b) {
+  int most = 0;
+  for (int shift : {0, 8, 16}) most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+  return most;
 }
 
 }  // namespace lumevra::test
