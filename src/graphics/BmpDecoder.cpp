@@ -74,7 +74,7 @@ struct BmpHeader {
   size_t pixelOffset = 0;
 };
 
-BmpHeader ReadHeader(const Bytes& bytes) {
+BmpHeader ReadHeader(const Bytes& bytes, const PictureLimits& limits) {
   BmpHeader h;
   h.pixelOffset = bytes.U32(10);
   const uint32_t headerSize = bytes.U32(kFileHeaderSize);
@@ -112,7 +112,7 @@ BmpHeader ReadHeader(const Bytes& bytes) {
     throw PictureError("BMP: unsupported format (" + std::to_string(b) + " bits, compression " +
                        std::to_string(h.compression) + ")");
   }
-  CheckPictureSize(h.width, h.height, "BMP");
+  CheckPictureSize(h.width, h.height, limits, "BMP");
   return h;
 }
 
@@ -171,9 +171,9 @@ void DecodeRow(const uint8_t* row, const BmpHeader& h, const std::vector<uint32_
 
 }  // namespace
 
-DecodedPicture DecodeBmp(std::string_view data) {
+DecodedPicture DecodeBmp(std::string_view data, const PictureLimits& limits) {
   const Bytes bytes(data);
-  const BmpHeader h = ReadHeader(bytes);
+  const BmpHeader h = ReadHeader(bytes, limits);
   const std::vector<uint32_t> palette = h.bitCount <= 8 ? ReadPalette(bytes, h) : std::vector<uint32_t>{};
 
   // Rows are padded to 4 bytes; the last one may lack its padding.

@@ -77,9 +77,9 @@ std::vector<int32_t> RowOrder(int32_t height, bool interlaced) {
 
 // Reads the image whose descriptor giflib has just read.
 GifFrame ReadFrame(GifFileType* gif, const GraphicsControlBlock& control, const std::vector<uint32_t>& global,
-                   int64_t& pixelBudget) {
+                   const PictureLimits& limits, int64_t& pixelBudget) {
   const GifImageDesc& desc = gif->Image;
-  CheckPictureSize(desc.Width, desc.Height, "GIF frame");
+  CheckPictureSize(desc.Width, desc.Height, limits, "GIF frame");
   const int64_t area = int64_t{desc.Width} * desc.Height;
   const auto* source = static_cast<const MemorySource*>(gif->UserData);
   CheckEnoughData(MinimumLzwBytes(area), source->size - source->position, "GIF");
@@ -126,7 +126,7 @@ GraphicsControlBlock NoControl() {
 
 }  // namespace
 
-GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
+GifAnimation DecodeGifAnimation(std::string_view bytes, const PictureLimits& limits, size_t maxFrames) {
   MemorySource source{reinterpret_cast<const GifByteType*>(bytes.data()), bytes.size(), 0};
   int error = 0;
   GifHandle gif(DGifOpen(&source, ReadFromMemory, &error));
@@ -138,13 +138,13 @@ GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
   // Some writers leave the logical screen at zero; the first frame sets it then.
   const bool screenFromFrame = animation.width <= 0 || animation.height <= 0;
   if (!screenFromFrame) {
-    CheckPictureSize(animation.width, animation.height, "GIF");
+    CheckPictureSize(animation.width, animation.height, limits, "GIF");
     // A screen far larger than the file could ever fill is a damaged header.
     CheckEnoughData(MinimumLzwBytes(int64_t{animation.width} * animation.height), bytes.size(), "GIF");
   }
   animation.globalPalette = PaletteOf(gif->SColorMap);
 
-  int64_t pixelBudget = kMaxPicturePixels;
+  int64_t pixelBudget = limits.maxFramePixels;
   GraphicsControlBlock control = NoControl();
   bool hasControl = false;
   try {
@@ -156,7 +156,7 @@ GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
         ReadExtension(gif.get(), control, hasControl);
       } else if (record == IMAGE_DESC_RECORD_TYPE) {
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif->Error);
-        animation.frames.push_back(ReadFrame(gif.get(), control, animation.globalPalette, pixelBudget));
+        animation.frames.push_back(ReadFrame(gif.get(), control, animation.globalPalette, limits, pixelBudget));
         animation.frames.back().hasControl = hasControl;
         control = NoControl();
         hasControl = false;
@@ -173,7 +173,7 @@ GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames) {
     const GifFrame& first = animation.frames.front();
     animation.width = first.left + first.width;
     animation.height = first.top + first.height;
-    CheckPictureSize(animation.width, animation.height, "GIF");
+    CheckPictureSize(animation.width, animation.height, limits, "GIF");
     // The frame's offsets make the screen as large as a declared one would
     // be, and the same rule holds: no screen the file could never fill.
     CheckEnoughData(MinimumLzwBytes(int64_t{animation.width} * animation.height), bytes.size(), "GIF");
@@ -196,8 +196,8 @@ void PaintGifFrame(const GifFrame& frame, int32_t screenWidth, int32_t screenHei
   }
 }
 
-DecodedPicture DecodeGif(std::string_view bytes) {
-  const GifAnimation animation = DecodeGifAnimation(bytes, 1);
+DecodedPicture DecodeGif(std::string_view bytes, const PictureLimits& limits) {
+  const GifAnimation animation = DecodeGifAnimation(bytes, limits, 1);
   const GifFrame& first = animation.frames.front();
   DecodedPicture picture;
   picture.width = animation.width;

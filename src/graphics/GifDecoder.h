@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "graphics/PictureLoader.h"
+
 namespace lumevra {
 
 // More frames than this end the animation (each frame costs a record even
@@ -57,8 +59,10 @@ struct GifAnimation {
 };
 
 // Raises PictureError when not even the first frame can be decoded. Stops
-// after `maxFrames` frames.
-GifAnimation DecodeGifAnimation(std::string_view bytes, size_t maxFrames = kMaxGifFrames);
+// after `maxFrames` frames, or before the frame that would take the
+// animation past the limits' frame pixels. Animations play as objects.
+GifAnimation DecodeGifAnimation(std::string_view bytes, const PictureLimits& limits = kObjectPictureLimits,
+                                size_t maxFrames = kMaxGifFrames);
 
 // Paints the frame's opaque pixels onto `canvas` (screenWidth x screenHeight
 // Color32, rows top to bottom), clipped to the screen; transparent pixels

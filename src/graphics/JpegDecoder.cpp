@@ -82,13 +82,13 @@ void CmykToBgra(std::vector<uint32_t>& pixels, bool adobeInverted) {
 
 }  // namespace
 
-DecodedPicture DecodeJpeg(std::string_view bytes) {
+DecodedPicture DecodeJpeg(std::string_view bytes, const PictureLimits& limits) {
   JpegDecodeJob job;
   if (!ReadHeader(job, reinterpret_cast<const unsigned char*>(bytes.data()),
                   static_cast<unsigned long>(bytes.size()))) {
     throw PictureError(std::string("JPEG: ") + job.trap.message);
   }
-  CheckPictureSize(job.cinfo.image_width, job.cinfo.image_height, "JPEG");
+  CheckPictureSize(job.cinfo.image_width, job.cinfo.image_height, limits, "JPEG");
   if (!job.cinfo.arith_code) {
     // Huffman coding spends at least one bit on every 8 x 8 block.
     CheckEnoughData(uint64_t{job.cinfo.image_width} * job.cinfo.image_height / 512, bytes.size(), "JPEG");

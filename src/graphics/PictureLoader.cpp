@@ -25,18 +25,18 @@ bool StartsWith(std::string_view bytes, const char* magic, size_t length) {
 
 }  // namespace
 
-void CheckPictureSize(int64_t width, int64_t height, const char* format) {
+void CheckPictureSize(int64_t width, int64_t height, const PictureLimits& limits, const char* format) {
   const std::string size = std::to_string(width) + " x " + std::to_string(height);
   if (width <= 0 || height <= 0) {
     throw PictureError(std::string(format) + " picture has no pixels (" + size + ")");
   }
-  if (width > kMaxPictureSide || height > kMaxPictureSide) {
+  if (width > limits.maxSide || height > limits.maxSide) {
     throw PictureError(std::string(format) + " picture is too large (" + size + "; at most " +
-                       std::to_string(kMaxPictureSide) + " pixels a side)");
+                       std::to_string(limits.maxSide) + " pixels a side)");
   }
-  if (width * height > kMaxPicturePixels) {
+  if (width * height > limits.maxPixels) {
     throw PictureError(std::string(format) + " picture is too large (" + size + "; at most " +
-                       std::to_string(kMaxPicturePixels) + " pixels)");
+                       std::to_string(limits.maxPixels) + " pixels)");
   }
 }
 
@@ -55,18 +55,18 @@ PictureFormat DetectPictureFormat(std::string_view bytes) {
   return PictureFormat::Unknown;
 }
 
-DecodedPicture DecodePicture(std::string_view bytes) {
+DecodedPicture DecodePicture(std::string_view bytes, const PictureLimits& limits) {
   switch (DetectPictureFormat(bytes)) {
-    case PictureFormat::Jpeg: return DecodeJpeg(bytes);
-    case PictureFormat::Png: return DecodePng(bytes);
-    case PictureFormat::Gif: return DecodeGif(bytes);
-    case PictureFormat::Bmp: return DecodeBmp(bytes);
+    case PictureFormat::Jpeg: return DecodeJpeg(bytes, limits);
+    case PictureFormat::Png: return DecodePng(bytes, limits);
+    case PictureFormat::Gif: return DecodeGif(bytes, limits);
+    case PictureFormat::Bmp: return DecodeBmp(bytes, limits);
     case PictureFormat::Unknown: break;
   }
   throw PictureError("Unknown picture format");
 }
 
-DecodedPicture DecodePictureFile(const std::filesystem::path& file) {
+DecodedPicture DecodePictureFile(const std::filesystem::path& file, const PictureLimits& limits) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(file, error);
   if (error) throw PictureError("Cannot read picture " + file.string() + ": " + error.message());
@@ -78,7 +78,7 @@ DecodedPicture DecodePictureFile(const std::filesystem::path& file) {
     throw PictureError("Cannot read picture " + file.string());
   }
   try {
-    return DecodePicture(bytes);
+    return DecodePicture(bytes, limits);
   } catch (const PictureError& e) {
     throw PictureError(file.filename().string() + ": " + e.what());
   }

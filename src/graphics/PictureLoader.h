@@ -10,9 +10,26 @@
 
 namespace lumevra {
 
-// The largest picture we decode: bigger ones are refused before allocating.
-inline constexpr int64_t kMaxPictureSide = 16384;
-inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
+// How large a picture may be for what it is used for; a larger one is
+// refused before any pixels are allocated.
+struct PictureLimits {
+  int64_t maxSide;
+  int64_t maxPixels;
+  // An animated GIF's frames together, one byte of palette index a pixel;
+  // the frames past this budget end the animation.
+  int64_t maxFramePixels;
+};
+
+// The scene's background, its thumbnail and its mask (which must match it):
+// 8192 x 8192 in area (256 MiB of pixels), sides up to 16384 for panoramas.
+// It is decoded once and fitted to the screen, so nothing larger is ever
+// shown finer; twice the sides of an 8K screen is the margin.
+inline constexpr PictureLimits kBackgroundPictureLimits{16384, int64_t{8192} * 8192, int64_t{1} << 27};
+// A picture object moves over the fitted scene at its own size and is held
+// twice (as loaded and mirrored), an animation in five copies while it
+// plays: 4096 x 4096 in area (64 MiB a copy) covers a 4K screen twice over.
+// A GIF's frames share 128 MiB of indices, some 400 frames of 640 x 480.
+inline constexpr PictureLimits kObjectPictureLimits{8192, int64_t{4096} * 4096, int64_t{1} << 27};
 
 struct DecodedPicture {
   int32_t width = 0;
@@ -34,9 +51,10 @@ enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp };
 // By the leading bytes, not the file name.
 PictureFormat DetectPictureFormat(std::string_view bytes);
 
-DecodedPicture DecodePicture(std::string_view bytes);
-DecodedPicture DecodePictureFile(const std::filesystem::path& file);
+DecodedPicture DecodePicture(std::string_view bytes, const PictureLimits& limits = kBackgroundPictureLimits);
+DecodedPicture DecodePictureFile(const std::filesystem::path& file,
+                                 const PictureLimits& limits = kBackgroundPictureLimits);
 // The JPEG decoder alone (project files hold only JPEG blocks).
-DecodedPicture DecodeJpeg(std::string_view bytes);
+DecodedPicture DecodeJpeg(std::string_view bytes, const PictureLimits& limits = kBackgroundPictureLimits);
 
 }  // namespace lumevra

@@ -59,7 +59,7 @@ void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
   job.position += length;
 }
 
-bool ReadHeader(PngDecodeJob& job) {
+bool ReadHeader(PngDecodeJob& job, const PictureLimits& limits) {
   job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, OnError, OnWarning);
   if (!job.png) {
     std::strcpy(job.message, "out of memory");
@@ -72,7 +72,8 @@ bool ReadHeader(PngDecodeJob& job) {
   }
   if (setjmp(png_jmpbuf(job.png))) return false;
   // libpng refuses larger headers itself, before allocating anything.
-  png_set_user_limits(job.png, kMaxPictureSide, kMaxPictureSide);
+  png_set_user_limits(job.png, static_cast<png_uint_32>(limits.maxSide),
+                      static_cast<png_uint_32>(limits.maxSide));
   png_set_read_fn(job.png, &job, ReadFromMemory);
   png_read_info(job.png, job.info);
 
@@ -105,12 +106,12 @@ bool ReadRows(PngDecodeJob& job, png_bytepp rows) {
 
 }  // namespace
 
-DecodedPicture DecodePng(std::string_view bytes) {
+DecodedPicture DecodePng(std::string_view bytes, const PictureLimits& limits) {
   PngDecodeJob job;
   job.data = reinterpret_cast<const unsigned char*>(bytes.data());
   job.size = bytes.size();
-  if (!ReadHeader(job)) Fail(job);
-  CheckPictureSize(job.width, job.height, "PNG");
+  if (!ReadHeader(job, limits)) Fail(job);
+  CheckPictureSize(job.width, job.height, limits, "PNG");
   CheckEnoughData(job.minimumFileSize, bytes.size(), "PNG");
 
   DecodedPicture picture;

@@ -65,7 +65,7 @@ void GifObject::LoadImage(const std::string& path) {
   Decoder.reset();
   ClearPicture();
   try {
-    auto gif = std::make_shared<GifAnimation>(DecodeGifAnimation(ReadPictureFile(path)));
+    auto gif = std::make_shared<GifAnimation>(DecodeGifAnimation(ReadPictureFile(path), kObjectPictureLimits));
     Decoder = gif;
     KeyFrames(*gif);
     const int32_t speed = GifSpeedPercent(AnimSpeed);
@@ -76,8 +76,7 @@ void GifObject::LoadImage(const std::string& path) {
     Image.Clear(KeyColor);
     FlippedImage.Clear(KeyColor);
 
-    const int64_t pixels = int64_t{gif->width} * gif->height;
-    if (gif->frames.size() > 1 && pixels <= kMaxAnimatedGifPixels) {
+    if (gif->frames.size() > 1) {
       painter_ = std::make_unique<GifPainter>(gif, speed, KeyColor, Image);
       painter_->Start(!manualPainter_);
     }

@@ -38,7 +38,7 @@ void ImageObject::LoadImage(const std::string& path) {
   try {
     const std::string bytes = ReadPictureFile(path);
     pngData = DetectPictureFormat(bytes) == PictureFormat::Png;
-    picture = DecodePicture(bytes);
+    picture = DecodePicture(bytes, kObjectPictureLimits);
     Image.Assign(picture);
   } catch (const std::exception&) {
     // An undecodable picture: the object shows nothing.

@@ -43,10 +43,6 @@ inline constexpr Color32 kGifKeyColor = 0x00FFFF00u;
 // above 10 AnimSpeed x 50 - 400 %; within 0..1000.
 int32_t GifSpeedPercent(int32_t animSpeed);
 
-// Animations larger than this (logical screen pixels) show their first
-// frame only: playing one keeps five copies of the screen.
-inline constexpr int64_t kMaxAnimatedGifPixels = int64_t{1} << 24;
-
 class PictureObject : public AnimObject {
 public:
   const std::filesystem::path& SharedImagesFolder() const { return sharedImages_; }

@@ -134,8 +134,8 @@ void DecodeMask(const IntList& codes, Bitmap32& bitmap, std::optional<PixelSize>
     throw ProjectError("The mask's size " + std::to_string(w) + " x " + std::to_string(h) +
                        " differs from the picture's " + std::to_string(expected->cx) + " x " +
                        std::to_string(expected->cy));
-  if (w > kMaxPictureSide || h > kMaxPictureSide ||
-      int64_t{std::max(w, 0)} * std::max(h, 0) > kMaxPicturePixels)
+  if (w > kBackgroundPictureLimits.maxSide || h > kBackgroundPictureLimits.maxSide ||
+      int64_t{std::max(w, 0)} * std::max(h, 0) > kBackgroundPictureLimits.maxPixels)
     throw ProjectError("Mask too large");
   bitmap.SetSize(w, h);
   int64_t x = 0, y = 0;

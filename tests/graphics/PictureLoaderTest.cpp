@@ -112,7 +112,7 @@ TEST(PictureLoaderTest, GifWithoutScreenSizeTakesTheFirstFrames) {
   // make a gigabyte canvas).
   const std::string far = MakeGif(0, 0, kPalette, {Frame(16000, 16000, 2, 2, {0, 1, 2, 3})});
   EXPECT_THROW(DecodePicture(far), PictureError);
-  EXPECT_THROW(DecodeGifAnimation(far, 8), PictureError);
+  EXPECT_THROW(DecodeGifAnimation(far, kObjectPictureLimits, 8), PictureError);
   const DecodedPicture near = DecodePicture(MakeGif(0, 0, kPalette, {Frame(3, 1, 2, 2, {0, 1, 2, 3})}));
   EXPECT_EQ(near.width, 5);
   EXPECT_EQ(near.height, 3);
@@ -325,14 +325,14 @@ TEST(PictureLoaderTest, DamagedInputRaisesPictureError) {
       {"png half", png.substr(0, png.size() / 2), "PNG"},
       {"png before end chunk", png.substr(0, png.size() - 13), "PNG"},
       {"png 100000 x 100000", PngHeader(100000, 100000), "limit"},
-      {"png 16000 x 16000 in 33 bytes", PngHeader(16000, 16000), "truncated"},
+      {"png 8000 x 8000 in 33 bytes", PngHeader(8000, 8000), "truncated"},
       {"png zero width", PngHeader(0, 5), "PNG"},
       {"jpeg start only", jpeg.substr(0, 3), "JPEG"},
       {"jpeg inside tables", jpeg.substr(0, 100), "JPEG"},
       {"jpeg half", jpeg.substr(0, jpeg.size() / 2), "JPEG"},
       {"jpeg without end marker", jpeg.substr(0, jpeg.size() - 2), "JPEG"},
       {"jpeg 60000 x 60000", JpegWithSize(jpeg, 60000, 60000), "too large"},
-      {"jpeg 16000 x 16000", JpegWithSize(jpeg, 16000, 16000), "truncated"},
+      {"jpeg 8000 x 8000", JpegWithSize(jpeg, 8000, 8000), "truncated"},
       {"jpeg zero height", JpegWithSize(jpeg, 16, 0), "JPEG"},
       {"gif signature only", gif.substr(0, 6), "GIF"},
       {"gif inside screen", gif.substr(0, 10), "GIF"},
@@ -342,8 +342,8 @@ TEST(PictureLoaderTest, DamagedInputRaisesPictureError) {
       {"gif without block end", gif.substr(0, gif.size() - 2), "GIF"},
       {"gif no image", gif.substr(0, 25) + ";", "no image"},
       {"gif screen 65535 x 65535", WithBytes(gif, 6, Le16(65535) + Le16(65535)), "too large"},
-      {"gif screen 16000 x 16000", WithBytes(gif, 6, Le16(16000) + Le16(16000)), "truncated"},
-      {"gif frame 16000 x 16000", WithBytes(gif, 30, Le16(16000) + Le16(16000)), "truncated"},
+      {"gif screen 8000 x 8000", WithBytes(gif, 6, Le16(8000) + Le16(8000)), "truncated"},
+      {"gif frame 8000 x 8000", WithBytes(gif, 30, Le16(8000) + Le16(8000)), "truncated"},
       {"gif frame 0 x 0", WithBytes(gif, 30, Le16(0) + Le16(0)), "no pixels"},
       {"bmp magic only", bmp.substr(0, 2), "truncated"},
       {"bmp file header only", bmp.substr(0, 14), "truncated"},
@@ -351,7 +351,7 @@ TEST(PictureLoaderTest, DamagedInputRaisesPictureError) {
       {"bmp without pixels", bmp.substr(0, 54), "truncated"},
       {"bmp last byte missing", bmp.substr(0, bmp.size() - 1), "truncated"},
       {"bmp 100000 x 100000", WithBytes(bmp, 18, Le32(100000) + Le32(100000)), "too large"},
-      {"bmp 16000 x 16000", WithBytes(bmp, 18, Le32(16000) + Le32(16000)), "truncated"},
+      {"bmp 8000 x 8000", WithBytes(bmp, 18, Le32(8000) + Le32(8000)), "truncated"},
       {"bmp height -2^31", WithBytes(bmp, 22, Le32(0x80000000)), "too large"},
       {"bmp zero width", WithBytes(bmp, 18, Le32(0)), "no pixels"},
       {"bmp run-length", WithBytes(bmp, 30, Le32(1)), "run-length"},
@@ -375,6 +375,54 @@ TEST(PictureLoaderTest, DamagedInputRaisesPictureError) {
 
 // Every single byte of each fixture spoiled in turn, and every length cut:
 // each result is a picture or a PictureError, never a crash or another error.
+// A picture's limit is its use's: a background may be larger than an object.
+TEST(PictureLoaderTest, EachUseHasItsOwnSizeLimit) {
+  auto monoBmp = [](int32_t width, int32_t height) {
+    const size_t stride = static_cast<size_t>((width + 31) / 32 * 4);
+    return MakeBmp(width, height, 1, 0, {0x000000, 0xFFFFFF}, std::string(stride * height, '\x55'));
+  };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool background, object;
+  };
+  const Case cases[] = {
+      {"4096 x 4096", monoBmp(4096, 4096), true, true},
+      {"4097 x 4096: more pixels than an object's", monoBmp(4097, 4096), true, false},
+      {"8193 x 8: wider than an object", monoBmp(8193, 8), true, false},
+      {"16384 x 8", monoBmp(16384, 8), true, false},
+      {"16385 x 8: wider than a background", monoBmp(16385, 8), false, false},
+      {"16384 x 4097: more pixels than a background", monoBmp(16384, 4097), false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const auto& [limits, accepted] :
+         {std::pair{kBackgroundPictureLimits, c.background}, std::pair{kObjectPictureLimits, c.object}}) {
+      if (accepted) {
+        EXPECT_NO_THROW(DecodePicture(c.bytes, limits));
+      } else {
+        try {
+          DecodePicture(c.bytes, limits);
+          ADD_FAILURE() << "decoded";
+        } catch (const PictureError& e) {
+          EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+        }
+      }
+    }
+  }
+}
+
+TEST(PictureLoaderTest, AGifsFramesStopAtTheFramePixelBudget) {
+  std::vector<test::GifFrameSpec> frames;
+  for (int i = 0; i < 4; ++i) frames.push_back(Frame(0, 0, 20, 20, std::vector<uint8_t>(400, i)));
+  const std::string gif = MakeGif(20, 20, kPalette, frames);
+  EXPECT_EQ(DecodeGifAnimation(gif).frames.size(), 4u);
+  // 1000 pixels of frames hold two of 400; the third would pass them.
+  const GifAnimation cut = DecodeGifAnimation(gif, PictureLimits{100, 10000, 1000});
+  EXPECT_EQ(cut.frames.size(), 2u);
+  EXPECT_FALSE(cut.complete);
+}
+
 TEST(PictureLoaderTest, SpoiledBytesDecodeOrRaisePictureError) {
   test::GifFrameSpec frame = Frame(0, 0, 5, 3, {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2});
   frame.transparentIndex = 1;
