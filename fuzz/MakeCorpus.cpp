@@ -17,7 +17,7 @@
 #include "authoring/ProjectWriter.h"
 #include "authoring/Scene.h"
 #include "graphics/JpegWriter.h"
-#include "graphics/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 #include "graphics/PictureLoader.h"
 
 namespace fs = std::filesystem;
@@ -113,10 +113,12 @@ int main(int argc, char** argv) {
   Seed("picture", "mask.png", ReadAll(lake / "lake-mask.png"));
   Seed("picture", "small.jpg", EncodeJpeg(Plain(16, 12, 0xFF406080u), 75));
   const std::vector<uint32_t> palette = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFFFFFFFFu};
-  test::GifFrameSpec first{0, 0, 4, 3, std::vector<uint8_t>(12, 1), 0, 10};
-  test::GifFrameSpec second{1, 1, 2, 2, {2, 3, 3, 2}, -1, 20, true};
+  const test::GifFrameSpec first{
+      .width = 4, .height = 3, .indices = std::vector<uint8_t>(12, 1), .transparentIndex = 0, .delayCs = 10};
+  const test::GifFrameSpec second{
+      .left = 1, .top = 1, .width = 2, .height = 2, .indices = {2, 3, 3, 2}, .delayCs = 20, .interlaced = true};
   Seed("picture", "two-frames.gif", test::MakeGif(4, 3, palette, {first, second}));
-  Seed("picture", "plain.gif", test::MakeGif(2, 2, palette, {{0, 0, 2, 2, {0, 1, 2, 3}}}));
+  Seed("picture", "plain.gif", test::MakeGif(2, 2, palette, {{.width = 2, .height = 2, .indices = {0, 1, 2, 3}}}));
 
   // Waves.
   Seed("wave", "chime.wav", ReadAll(lake / "chime.wav"));

@@ -8,7 +8,7 @@
 
 #include "graphics/GifDecoder.h"
 #include "graphics/JpegWriter.h"
-#include "graphics/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 #include "support/TestFiles.h"
 
 namespace lumevra {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "graphics/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 #include "objects/GifPainter.h"
 #include "objects/PictureObjectSupport.h"
 

@@ -6,7 +6,7 @@
 
 #include "base/Clock.h"
 
-#include "graphics/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 #include "objects/PictureObjectSupport.h"
 
 namespace lumevra {

@@ -1,4 +1,4 @@
-#include "graphics/PictureFixtures.h"
+#include "support/PictureFixtures.h"
 
 #include <gif_lib.h>
 #include <png.h>

@@ -1,5 +1,5 @@
 // Small pictures made in memory with the format libraries' own writers (and
-// BMP bytes by hand), for the picture loader tests.
+// BMP bytes by hand), for the tests and the fuzz seeds.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,7 @@ struct GifFrameSpec {
   int32_t transparentIndex = -1;
   int32_t delayCs = 0;
   bool interlaced = false;
-  std::vector<uint32_t> localPalette;  // empty: use the global one
+  std::vector<uint32_t> localPalette = {};  // empty: use the global one
   // A graphic control extension is written when a transparent index or a
   // delay needs one, or when this asks for it.
   bool controlBlock = false;
