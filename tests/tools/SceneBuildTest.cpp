@@ -10,6 +10,7 @@
 #include "base/Clock.h"
 #include "base/Random.h"
 #include "objects/PictureObjects.h"
+#include "support/PictureFixtures.h"
 #include "support/TestFiles.h"
 #include "tools/ScrtoolRun.h"
 
@@ -74,7 +75,16 @@ TEST(SceneBuild, ErrorsNameTheFileSectionAndKey) {
       {"[Scene]\nBackground=lake.jpg\n[Sound1]\nFile=chime.wav\n", "[Sound1]: sound slots must be numbered"},
       {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=gif\n", "[Obj0] ObjType: must be GIF, IMG or TXT"},
       {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=IMG\n", "[Obj0] Filename: a picture object needs a file"},
+      {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=GIF\nFilename=chime.wav\n", "[Obj0] Filename: "},
+      // Larger than a background may be, and than an object may be.
+      {"[Scene]\nBackground=huge.bmp\n",
+       "[Scene] Background: " + (tmp / "huge.bmp").string() + ": BMP picture is too large (20000 x 20000; at most 16384"},
+      {"[Scene]\nBackground=lake.jpg\n[Obj0]\nObjType=IMG\nFilename=large.bmp\n",
+       "[Obj0] Filename: " + (tmp / "large.bmp").string() + ": BMP picture is too large (5000 x 5000"},
   };
+  // Headers alone: the sizes are refused before the pixels are looked for.
+  test::WriteFile(tmp / "huge.bmp", test::MakeBmp(20000, 20000, 1, 0, {0, 0xFFFFFF}, ""));
+  test::WriteFile(tmp / "large.bmp", test::MakeBmp(5000, 5000, 1, 0, {0, 0xFFFFFF}, ""));
   for (const auto& [text, message] : cases) {
     test::WriteFile(tmp / "s.ini", text);
     try {

@@ -67,11 +67,12 @@ public:
     return p;
   }
 
-  DecodedPicture Picture(const std::string& section, const std::string& key, std::string* bytes = nullptr) const {
+  DecodedPicture Picture(const std::string& section, const std::string& key, std::string* bytes = nullptr,
+                         const PictureLimits& limits = kBackgroundPictureLimits) const {
     const fs::path p = File(section, key);
     try {
       std::string data = ReadAll(p);
-      DecodedPicture pic = DecodePicture(data);
+      DecodedPicture pic = DecodePicture(data, limits);
       if (bytes) *bytes = std::move(data);
       return pic;
     } catch (const std::exception& e) {
@@ -197,6 +198,9 @@ void ReadObjects(const SceneReader& r, ProjectData& d, BuiltScene& scene) {
       } else if (SameText(key, "Filename")) {
         if (type == "TXT") continue;
         const fs::path file = r.File(section, key);
+        // The saver would show nothing for a picture it cannot decode as an
+        // object: say so now.
+        r.Picture(section, key, nullptr, kObjectPictureLimits);
         value = BareName(file);
         scene.media.push_back({file, "obj" + std::to_string(index) + FileExtension(value)});
       }
