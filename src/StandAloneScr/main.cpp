@@ -8,8 +8,10 @@
 // its saver at the same time (every run extracts into a folder of its own).
 //
 // LUMEVRA_STATS=1 prints the saver's frame count and rate, the process's
-// processor time per frame and the time the display slept, on stderr at the
-// end.
+// processor time per frame, the time the display slept, and how frames
+// reach the window with the time that takes per frame, on stderr at the
+// end. LUMEVRA_PRESENT=renderer or surface chooses that way instead of the
+// automatic choice.
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
@@ -91,7 +93,8 @@ int main(int argc, char** argv) {
         std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s ("
                   << saver.PresentedFrames() / seconds << " per second), cpu " << cpuMs / saver.PresentedFrames()
                   << " ms per frame, asleep " << saver.AsleepMs() / 1000.0 << " s, cpu " << cpuMs / seconds / 10.0
-                  << " % of one core\n";
+                  << " % of one core, present " << saver.PresentPathName() << " "
+                  << saver.PresentSeconds() * 1000.0 / saver.PresentedFrames() << " ms per frame\n";
       }
     } stats{saver, started};
     platform.saver = &saver;

@@ -111,6 +111,42 @@ TEST_F(SdlSaverHostTest, FullScreenCoversTheScreenAndShowsTheFrameUnscaledOnBlac
   EXPECT_EQ(host.Window(), nullptr);
 }
 
+// Both ways to the screen, as LUMEVRA_PRESENT chooses them: the frame 1:1
+// in one place and scaled to twice its size in another, black around them.
+TEST_F(SdlSaverHostTest, EitherWayToTheScreenShowsTheFrameInEachPlaceOnBlack) {
+  for (const char* path : {"renderer", "surface"}) {
+    SCOPED_TRACE(path);
+    setenv("LUMEVRA_PRESENT", path, 1);
+    SdlSaverHost pathHost;
+    FakeSaver pathSaver{pathHost};
+    Frame frame(40, 30, 0x2080C0);
+    frame.pixels.back() = 0xF0E010;  // the bottom right pixel
+    const PixelRect places[] = {{10, 10, 40, 30}, {100, 50, 80, 60}};
+    struct Probe {
+      int x, y;
+      uint32_t rgb;
+    };
+    const Probe probes[] = {
+        {10, 10, 0x2080C0},   {48, 38, 0x2080C0},  {49, 39, 0xF0E010}, {50, 40, 0},        {9, 9, 0},
+        {100, 50, 0x2080C0}, {177, 107, 0x2080C0}, {178, 108, 0xF0E010}, {179, 109, 0xF0E010},
+        {180, 110, 0},       {99, 49, 0},          {0, 0, 0}};
+    std::vector<uint32_t> seen;
+    pathSaver.onFrame = [&](int n) {
+      pathHost.PresentPlaced(frame.View(), places);
+      if (n == 3) {
+        for (const Probe& p : probes) seen.push_back(WindowRgb(pathHost.Window(), p.x, p.y));
+        pathHost.Close();
+      }
+    };
+    pathHost.Run(pathSaver);
+    EXPECT_STREQ(pathHost.PresentPathName(), path);
+    ASSERT_EQ(seen.size(), std::size(probes));
+    for (size_t i = 0; i < seen.size(); ++i)
+      EXPECT_EQ(seen[i], probes[i].rgb) << "at " << probes[i].x << ", " << probes[i].y;
+  }
+  unsetenv("LUMEVRA_PRESENT");
+}
+
 TEST_F(SdlSaverHostTest, WindowedRunStartsAtItsDesignSizeAndReportsAPlacementAtOnce) {
   host.SetWindowed(true);
   PixelSize before, after;

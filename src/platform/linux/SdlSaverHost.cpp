@@ -87,7 +87,7 @@ bool SdlSaverHost::EnsureVideo() {
 
 void SdlSaverHost::CreateWindow() {
   if (!EnsureVideo()) throw std::runtime_error("no display: cannot open the saver window (SDL: " + SdlError() + ")");
-  Uint32 rendererFlags = 0;
+  uint32_t rendererFlags = 0;
   if (foreign_) {
     const unsigned long id = *foreign_ != 0 ? *foreign_ : RootWindowId();
     window_ = id != 0 ? SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(id))) : nullptr;
@@ -113,12 +113,12 @@ void SdlSaverHost::CreateWindow() {
   }
   if (window_ == nullptr)
     throw std::runtime_error("no display: cannot open the saver window (SDL: " + SdlError() + ")");
-  renderer_ = SDL_CreateRenderer(window_, -1, rendererFlags);
-  if (renderer_ == nullptr && rendererFlags == 0) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer_ == nullptr) {
-    const std::string error = SdlError();
+  try {
+    presenter_ = CreatePresenter(window_, PresentPathFromEnvironment(), rendererFlags == SDL_RENDERER_SOFTWARE);
+    presentPathName_ = presenter_->Name();
+  } catch (const std::exception&) {
     DestroyWindow();
-    throw std::runtime_error("cannot draw into the saver window (SDL: " + error + ")");
+    throw;
   }
   if (!foreign_) SDL_ShowCursor(cursorShown_ ? SDL_ENABLE : SDL_DISABLE);
   reportedSize_ = ClientSize();
@@ -126,15 +126,10 @@ void SdlSaverHost::CreateWindow() {
 }
 
 void SdlSaverHost::DestroyWindow() {
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  presenter_.reset();
   // A foreign window survives: SDL only lets go of it.
   if (window_ != nullptr) SDL_DestroyWindow(window_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
   window_ = nullptr;
-  textureWidth_ = textureHeight_ = 0;
-  hasFrame_ = false;
   // Input left for the window is nobody's now; the music's end (a user
   // event) stays for whoever plays next.
   if (videoStarted_) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_USEREVENT - 1);
@@ -314,37 +309,19 @@ void SdlSaverHost::Present(const PixelView& frame, int32_t left, int32_t top) {
 }
 
 void SdlSaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) {
-  if (renderer_ == nullptr) return;
+  if (presenter_ == nullptr) return;
   ++presented_;
-  hasFrame_ = false;
-  const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 && frame.stride >= frame.width &&
-                     frame.stride <= INT_MAX / 4;
-  if (valid && (texture_ == nullptr || textureWidth_ != frame.width || textureHeight_ != frame.height)) {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.width,
-                                 frame.height);
-    textureWidth_ = texture_ != nullptr ? frame.width : 0;
-    textureHeight_ = texture_ != nullptr ? frame.height : 0;
-    // The frame's fourth byte is not a coverage: copy, never blend.
-    if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-  }
-  if (valid && texture_ != nullptr && SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.stride * 4) == 0) {
-    hasFrame_ = true;
-    framePlaces_.assign(places.begin(), places.end());
-  }
-  Redraw();
+  const uint64_t start = SDL_GetPerformanceCounter();
+  presenter_->Present(frame, places);
+  presentTicks_ += SDL_GetPerformanceCounter() - start;
 }
 
 void SdlSaverHost::Redraw() {
-  if (renderer_ == nullptr) return;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  if (hasFrame_)
-    for (const PixelRect& place : framePlaces_) {
-      const SDL_Rect target{place.left, place.top, place.width, place.height};
-      SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    }
-  SDL_RenderPresent(renderer_);
+  if (presenter_ != nullptr) presenter_->Redraw();
+}
+
+double SdlSaverHost::PresentSeconds() const {
+  return static_cast<double>(presentTicks_) / static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 }  // namespace lumevra

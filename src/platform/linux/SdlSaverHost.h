@@ -7,9 +7,9 @@
 // resizable window; drawing into a foreign X window instead (a screensaver
 // daemon's window or the root window), where the window is left as it is:
 // no placement, caption or cursor changes, and no input (the daemon watches
-// the input itself). Frames go through a streaming texture, copied 1:1 at
-// the given offset, or scaled into each given place, on a black client
-// area. The display's power state (DPMS) is looked at about once a second
+// the input itself). Frames are copied 1:1 at the given offset, or scaled
+// into each given place, on a black client area, through SDL's renderer or
+// the window's framebuffer (see SdlPresenter). The display's power state (DPMS) is looked at about once a second
 // outside the windowed run and reported to the window logic. Sound and
 // music are this window's SdlSound and SdlMusic; the music's end arrives
 // through this window's loop.
@@ -26,6 +26,7 @@
 
 #include "graphics/PixelView.h"
 #include "platform/linux/DisplayPowerWatch.h"
+#include "platform/linux/SdlPresenter.h"
 #include "platform/linux/SdlMixer.h"
 #include "platform/linux/SdlMusic.h"
 #include "platform/linux/SdlSound.h"
@@ -34,8 +35,6 @@
 #include "ui/SaverHost.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 typedef struct _XDisplay Display;
 
@@ -82,6 +81,10 @@ public:
 
   // Frames presented since the window opened (for the frame-rate figure).
   int64_t PresentedFrames() const { return presented_; }
+  // How frames reached the window last opened ("renderer" or "surface";
+  // "none" before one opens), and the time spent presenting them.
+  const char* PresentPathName() const { return presentPathName_; }
+  double PresentSeconds() const;
   // Milliseconds the display has slept while the saver ran.
   uint64_t AsleepMs() const;
 
@@ -105,13 +108,10 @@ private:
   Display* xDisplay_ = nullptr;  // our own connection to the X server, or null
   DisplayPowerWatch powerWatch_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int32_t textureWidth_ = 0;
-  int32_t textureHeight_ = 0;
-  std::vector<PixelRect> framePlaces_;  // where the last frame went, for repainting
-  bool hasFrame_ = false;
+  std::unique_ptr<SdlPresenter> presenter_;
   int64_t presented_ = 0;
+  const char* presentPathName_ = "none";  // of the last window
+  uint64_t presentTicks_ = 0;  // SDL performance counter ticks spent presenting
 
   SaverEvents* events_ = nullptr;
   bool closed_ = true;
