@@ -60,6 +60,14 @@ void Bitmap32::SetSize(int32_t width, int32_t height) {
   }
   const int64_t count = int64_t{width} * height;
   if (count > kMaxSurfacePixels) throw BitmapError("Can't allocate the DIB handle");
+  if (static_cast<size_t>(count) == pixels_.size()) {
+    // The same number of pixels: cleared in place, without fresh pages.
+    std::fill(pixels_.begin(), pixels_.end(), Color32{0});
+    width_ = width;
+    height_ = height;
+    clip_ = Rect{0, 0, width_, height_};
+    return;
+  }
   std::vector<Color32> pixels;
   try {
     pixels.assign(static_cast<size_t>(count), 0);

@@ -27,8 +27,7 @@ ByteReader::ByteReader(const fs::path& file, int mode) {
 
 int64_t ByteReader::BytesLeft() {
   if (!in_.is_open()) return 0;
-  const auto pos = static_cast<int64_t>(in_.tellg());
-  return pos < 0 ? 0 : size_ - pos;
+  return size_ - position_;
 }
 
 void ByteReader::ReadBlock(void* buffer, int64_t n) {
@@ -36,12 +35,14 @@ void ByteReader::ReadBlock(void* buffer, int64_t n) {
   if (n == 0) return;
   in_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(n));
   if (in_.gcount() != n) ReadError();
+  position_ += n;
 }
 
 int32_t ByteReader::ReadInt() {
   if (BytesLeft() < 4) {
     // The end of the file reads as 0, whatever bytes are left.
     in_.seekg(0, std::ios::end);
+    position_ = size_;
     return 0;
   }
   uint8_t b[4];

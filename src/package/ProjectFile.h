@@ -54,6 +54,9 @@ public:
 private:
   std::ifstream in_;
   int64_t size_ = 0;
+  // Where the next read starts: kept here, since asking the stream costs a
+  // system call per read (tens of thousands for a mask).
+  int64_t position_ = 0;
 };
 
 class ProjectFileReader {
