@@ -7,9 +7,8 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <SDL.h>
-
 #include <cstring>
+#include <exception>
 #include <vector>
 
 #include "platform/linux/SdlPresenter.h"
@@ -34,31 +33,24 @@ std::vector<uint32_t> MakeFrame() {
 }
 
 void Present(benchmark::State& state, PresentPath path) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    state.SkipWithError("no X display");
+  std::unique_ptr<SdlPresenterWindow> window;
+  try {
+    window = std::make_unique<SdlPresenterWindow>(kWidth, kHeight, path);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
     return;
   }
-  SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
-  if (window == nullptr) {
-    state.SkipWithError("cannot open a window");
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return;
+  SdlPresenter& presenter = window->Presenter();
+  state.SetLabel(presenter.Name());
+  const std::vector<uint32_t> frame = MakeFrame();
+  const PixelView view{frame.data(), kWidth, kHeight, kWidth};
+  const PixelRect place{0, 0, kWidth, kHeight};
+  const double cpuBefore = ProcessCpuMs();
+  for (auto _ : state) {
+    presenter.Present(view, std::span<const PixelRect>(&place, 1));
+    window->PumpEvents();
   }
-  {
-    auto presenter = CreatePresenter(window, path, false);
-    state.SetLabel(presenter->Name());
-    const std::vector<uint32_t> frame = MakeFrame();
-    const PixelView view{frame.data(), kWidth, kHeight, kWidth};
-    const PixelRect place{0, 0, kWidth, kHeight};
-    const double cpuBefore = ProcessCpuMs();
-    for (auto _ : state) {
-      presenter->Present(view, std::span<const PixelRect>(&place, 1));
-      SDL_PumpEvents();
-    }
-    state.counters["cpu_ms"] = (ProcessCpuMs() - cpuBefore) / static_cast<double>(state.iterations());
-  }
-  SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  state.counters["cpu_ms"] = (ProcessCpuMs() - cpuBefore) / static_cast<double>(state.iterations());
 }
 
 void BM_PresentRenderer(benchmark::State& state) { Present(state, PresentPath::Renderer); }

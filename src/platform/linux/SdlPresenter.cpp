@@ -229,4 +229,29 @@ std::unique_ptr<SdlPresenter> CreatePresenter(SDL_Window* window, PresentPath pa
   return std::make_unique<RendererPresenter>(renderer);
 }
 
+SdlPresenterWindow::SdlPresenterWindow(int32_t width, int32_t height, PresentPath path) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw std::runtime_error("no display (SDL: " + SdlError() + ")");
+  window_ = SDL_CreateWindow("lumevra", 0, 0, width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+  if (window_ == nullptr) {
+    const std::string error = SdlError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error("cannot open a window (SDL: " + error + ")");
+  }
+  try {
+    presenter_ = CreatePresenter(window_, path, false);
+  } catch (...) {
+    SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw;
+  }
+}
+
+SdlPresenterWindow::~SdlPresenterWindow() {
+  presenter_.reset();
+  SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SdlPresenterWindow::PumpEvents() { SDL_PumpEvents(); }
+
 }  // namespace lumevra

@@ -47,4 +47,22 @@ std::unique_ptr<SdlPresenter> CreatePresenter(SDL_Window* window, PresentPath pa
 // True for the name a software GL rasteriser gives as its renderer string.
 bool IsSoftwareGlRenderer(std::string_view glRenderer);
 
+// A borderless window of its own at (0, 0) with a presenter, for measuring
+// the ways to the screen. Throws std::runtime_error without a display.
+class SdlPresenterWindow {
+public:
+  SdlPresenterWindow(int32_t width, int32_t height, PresentPath path);
+  ~SdlPresenterWindow();
+  SdlPresenterWindow(const SdlPresenterWindow&) = delete;
+  SdlPresenterWindow& operator=(const SdlPresenterWindow&) = delete;
+
+  SdlPresenter& Presenter() { return *presenter_; }
+  // Takes the window's events, as a saver's loop does between frames.
+  void PumpEvents();
+
+private:
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<SdlPresenter> presenter_;
+};
+
 }  // namespace lumevra
