@@ -18,8 +18,10 @@ namespace {
 constexpr uint32_t kClockColor = 0xFFFFFF;
 constexpr int32_t kClockAlpha = 180;
 constexpr int32_t kLargestFlake = 8;
-// Fewer pixels than this per band are copied faster than a band is handed out.
+// Fewer pixels than this per band are copied faster than a band is handed
+// out; a few bands per thread let a thread that is through early take more.
 constexpr int64_t kMinCopyBandPixels = int64_t{1} << 16;
+constexpr int64_t kCopyBandsPerThread = 4;
 
 }  // namespace
 
@@ -161,10 +163,11 @@ void Engine::Step() {
 
 void Engine::CopyWavesToFrame() {
   const int64_t pixels = int64_t{Width} * Height;
-  const auto bands = static_cast<int32_t>(std::min<int64_t>(Pool->Threads(), pixels / kMinCopyBandPixels));
+  const auto bands =
+      static_cast<int32_t>(std::min<int64_t>(Pool->Threads() * kCopyBandsPerThread, pixels / kMinCopyBandPixels));
   // An opaque surface draws as row copies, each band's rows on their own;
   // any other mode keeps the single draw.
-  if (bands <= 1 || WaveSurface.Mode != DrawMode::dmOpaque) {
+  if (Pool->Threads() == 1 || bands <= 1 || WaveSurface.Mode != DrawMode::dmOpaque) {
     FrameSurface.Draw(0, 0, WaveSurface);
     return;
   }

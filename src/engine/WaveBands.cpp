@@ -13,8 +13,11 @@ namespace lumevra {
 
 namespace {
 
-// A band needs about this much work (layer pixels) to pay for a wake-up.
+// A band needs about this much work (RowWork) to pay for handing it out.
 constexpr uint64_t kMinBandWork = uint64_t{1} << 14;
+// Several bands per thread: a thread that is through early, or that gets
+// its core while another thread waits for one, takes the next band.
+constexpr int64_t kBandsPerThread = 4;
 
 // How far a row's writes can land above (Lift) and below (Drop) the row
 // itself, each at most Height: the jitters of the layers whose direction
@@ -42,7 +45,8 @@ JitterReach ReachOf(const Waves& w) {
 int32_t Waves::BandsFor(int32_t threads) const {
   const uint64_t total = RowWork.empty() ? 0 : RowWork.back();
   const auto affordable = static_cast<int64_t>(total / kMinBandWork);
-  return static_cast<int32_t>(std::clamp<int64_t>(std::min<int64_t>(threads, affordable), 1, std::max(Height, 1)));
+  const int64_t wanted = std::min<int64_t>(int64_t{threads} * kBandsPerThread, affordable);
+  return static_cast<int32_t>(std::clamp<int64_t>(wanted, 1, std::max(Height, 1)));
 }
 
 std::vector<int32_t> Waves::BandEdges(int32_t bands) const {

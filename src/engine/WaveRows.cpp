@@ -201,7 +201,7 @@ void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64
 void Waves::Frame(Bitmap32& wave, WorkerPool* pool) const {
   CheckSurface(wave);
   if (LayerMap.empty()) return;
-  const int32_t bands = pool ? BandsFor(pool->Threads()) : 1;
+  const int32_t bands = pool && pool->Threads() > 1 ? BandsFor(pool->Threads()) : 1;
   if (bands > 1) {
     FrameInBands(wave, BandEdges(bands), *pool);
     return;

@@ -136,11 +136,23 @@ void Waves::FillRowWork() {
   // A row's values (up to eight wave arguments and cosines) cost about as
   // much as this many pixels; a row without layer pixels costs next to nothing.
   constexpr uint64_t kRowValuesWork = 64;
+  // A slanted pixel computes its own wave value: about four times the
+  // cost of a pixel moved with its row.
+  constexpr uint64_t kSlantedPixelWork = 4;
+  std::array<uint64_t, kWaveLayers> pixelWork{};
+  pixelWork.fill(1);
+  for (size_t L = 0; Params && L < pixelWork.size(); ++L) {
+    const WaveParams& p = (*Params)[L];
+    pixelWork[L] = !LayerStill(p) && p.VertWave && TraitsOfDirection(p.Direction).slanted ? kSlantedPixelWork : 1;
+  }
   RowWork.assign(static_cast<size_t>(Height) + 1, 0);
   for (size_t r = 0; r < static_cast<size_t>(Height); ++r) {
-    uint64_t pixels = 0;
-    for (uint32_t k = RowSpans[r]; k < RowSpans[r + 1]; ++k) pixels += static_cast<uint64_t>(Spans[k].X1 - Spans[k].X0);
-    RowWork[r + 1] = RowWork[r] + (pixels > 0 ? pixels + kRowValuesWork : 0);
+    uint64_t work = 0;
+    for (uint32_t k = RowSpans[r]; k < RowSpans[r + 1]; ++k) {
+      const LayerSpan& sp = Spans[k];
+      work += static_cast<uint64_t>(sp.X1 - sp.X0) * pixelWork[static_cast<size_t>(sp.Layer)];
+    }
+    RowWork[r + 1] = RowWork[r] + (work > 0 ? work + kRowValuesWork : 0);
   }
 }
 

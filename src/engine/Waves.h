@@ -82,7 +82,7 @@ public:
   // above every reflecting layer about the line just above its first row;
   // then SourceRows refers to the reflection.
   void BuildReflection(const Bitmap32& background, const Bitmap32& mask, Bitmap32& reflection);
-  // LayerMap, LayerTop / LayerBottom and the per-row spans of layer pixels.
+  // LayerMap, LayerTop / LayerBottom, the per-row spans of layer pixels and RowWork.
   // Mask pixels beyond the mask's own size count as no layer.
   void BuildLayerMap();
   // Jitters: per layer and column a random integer 0 .. Jitter - 1 drawn from
@@ -93,11 +93,11 @@ public:
 
   // The displaced layers of one frame into `wave` (Width x Height); rows in
   // order, only the prepared spans of layer pixels. With a pool of more than
-  // one thread the frame is cut into bands of rows (FrameInBands), as many
-  // as the threads where each gets enough layer pixels; the pixels are the
-  // same either way.
+  // one thread the frame is cut into bands of rows (FrameInBands), a few
+  // per thread where each gets enough layer pixels; the pixels are the same
+  // either way.
   void Frame(Bitmap32& wave, WorkerPool* pool = nullptr) const;
-  // Band edges balanced by layer pixels: 0 = edges[0] <= ... <= edges[n] =
+  // Band edges balanced by RowWork: 0 = edges[0] <= ... <= edges[n] =
   // Height for n = clamp(bands, 1, Height) bands (one band when Height is 0).
   std::vector<int32_t> BandEdges(int32_t bands) const;
   // One frame over the pool, band k writing only target rows edges[k] ..
@@ -146,14 +146,15 @@ public:
   std::vector<LayerSpan> Spans;
   std::vector<uint32_t> RowSpans;
   // The work of rows 0 .. r - 1 at RowWork[r] (Height + 1 entries): their
-  // layer pixels and a share per row for its values; bands are cut by it.
+  // layer pixels, slanted ones weighing more, and a share per row for its
+  // values; bands are cut by it.
   std::vector<uint64_t> RowWork;
 
 private:
   void CheckSurface(const Bitmap32& wave) const;
   void FillRowWork();
   // How many bands a frame gets from `threads` threads: fewer where a band
-  // would hold too little work to pay for handing it to a thread.
+  // would hold too little work to pay for handing it out.
   int32_t BandsFor(int32_t threads) const;
   void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const;
 
