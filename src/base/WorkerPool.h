@@ -2,7 +2,7 @@
 // one frame pass and return when all are done. The calling thread takes
 // bands too, so a pool of T threads starts T - 1 workers; a pool of 1
 // starts none and runs every band on the caller, in order. Workers live
-// until the pool goes, so a frame costs two wake-ups, not thread creation.
+// until the pool goes, so a run costs a wake-up, not thread creation.
 //
 // One caller at a time: Run is not meant to be entered from two threads
 // at once, nor from inside a job.

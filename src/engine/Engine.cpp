@@ -27,10 +27,7 @@ constexpr int64_t kCopyBandsPerThread = 4;
 
 Engine::Engine(int32_t threads) : Pool(std::make_unique<WorkerPool>(threads)) { CosTable(); }
 
-void Engine::SetThreads(int32_t threads) {
-  Pool.reset();
-  Pool = std::make_unique<WorkerPool>(threads);
-}
+void Engine::SetThreads(int32_t threads) { Pool = std::make_unique<WorkerPool>(threads); }
 
 Engine::~Engine() = default;
 
