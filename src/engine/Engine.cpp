@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/Clock.h"
@@ -17,10 +18,16 @@ namespace {
 constexpr uint32_t kClockColor = 0xFFFFFF;
 constexpr int32_t kClockAlpha = 180;
 constexpr int32_t kLargestFlake = 8;
+// Fewer pixels than this per band are copied faster than a band is handed
+// out; a few bands per thread let a thread that is through early take more.
+constexpr int64_t kMinCopyBandPixels = int64_t{1} << 16;
+constexpr int64_t kCopyBandsPerThread = 4;
 
 }  // namespace
 
-Engine::Engine() { CosTable(); }
+Engine::Engine(int32_t threads) : Pool(std::make_unique<WorkerPool>(threads)) { CosTable(); }
+
+void Engine::SetThreads(int32_t threads) { Pool = std::make_unique<WorkerPool>(threads); }
 
 Engine::~Engine() = default;
 
@@ -115,13 +122,13 @@ void Engine::Step() {
   const uint32_t elapsed = TicksBetween(LastTick, TickCount());
   LastTick = TickCount();
 
-  Water.Frame(WaveSurface);
+  Water.Frame(WaveSurface, Pool.get());
   Water.AdvancePhases(elapsed, SpeedPercent, TimeBased);
 
   if (UsesFrameSurface()) {
     // Weather or a clock switched on after Prepare still gets a frame to draw on.
     if (FrameSurface.Width() != Width || FrameSurface.Height() != Height) FrameSurface.SetSize(Width, Height);
-    FrameSurface.Draw(0, 0, WaveSurface);
+    CopyWavesToFrame();
   }
 
   DrawObjects();
@@ -149,6 +156,23 @@ void Engine::Step() {
   }
 
   if (ClockOn) DrawClock();
+}
+
+void Engine::CopyWavesToFrame() {
+  const int64_t pixels = int64_t{Width} * Height;
+  const auto bands =
+      static_cast<int32_t>(std::min<int64_t>(Pool->Threads() * kCopyBandsPerThread, pixels / kMinCopyBandPixels));
+  // An opaque surface draws as row copies, each band's rows on their own;
+  // any other mode keeps the single draw.
+  if (Pool->Threads() == 1 || bands <= 1 || WaveSurface.Mode != DrawMode::dmOpaque) {
+    FrameSurface.Draw(0, 0, WaveSurface);
+    return;
+  }
+  Pool->Run(bands, [&](int32_t k) {
+    const Rect rows{0, static_cast<int32_t>(int64_t{Height} * k / bands), Width,
+                    static_cast<int32_t>(int64_t{Height} * (k + 1) / bands)};
+    FrameSurface.DrawStretched(rows, rows, WaveSurface);
+  });
 }
 
 void Engine::DrawClock() {

@@ -1,12 +1,16 @@
 // Engine: turns a bound project into frames. It owns the wave and frame
 // surfaces, the water state, snow or rain and the clock; it draws the
-// project's objects but does not own them. It has no timer or thread of its
-// own: the owner calls Step once per frame and shows OutputSurface.
+// project's objects but does not own them. It has no timer of its own: the
+// owner calls Step once per frame and shows OutputSurface. Within a step
+// the water pass and the copy onto the frame surface are shared out in
+// bands of rows over the engine's worker pool; with one thread they run on
+// the caller alone.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "base/WorkerPool.h"
 #include "engine/ClockOverlay.h"
 #include "engine/Waves.h"
 #include "graphics/Bitmap32.h"
@@ -21,7 +25,8 @@ class Rain;
 
 class Engine {
 public:
-  Engine();
+  // `threads` (1 .. WorkerPool::kMaxThreads) share each frame's passes.
+  explicit Engine(int32_t threads = WorkerPool::HardwareThreads());
   ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
@@ -45,6 +50,11 @@ public:
 
   void DrawObjects();
   void DrawClock();
+
+  // The threads of the frame passes: a new pool of `threads` (clamped to
+  // 1 .. WorkerPool::kMaxThreads); not while a Step runs.
+  void SetThreads(int32_t threads);
+  int32_t Threads() const { return Pool->Threads(); }
 
   int32_t Height = 0;
   int32_t Width = 0;
@@ -72,6 +82,10 @@ public:
 
 private:
   bool HasObjects() const;
+  // FrameSurface.Draw(0, 0, WaveSurface), in bands of rows over the pool.
+  void CopyWavesToFrame();
+
+  std::unique_ptr<WorkerPool> Pool;
 };
 
 }  // namespace lumevra

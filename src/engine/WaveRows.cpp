@@ -7,6 +7,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "base/WorkerPool.h"
 #include "engine/Waves.h"
 
 namespace lumevra {
@@ -40,12 +41,12 @@ int64_t SlantVOff(int64_t col, double freq, double amp, int32_t r, int32_t heigh
   return RoundWave(CosLookup(RoundWave(arg) % period) * amp);
 }
 
-void CheckSurface(const Waves& w, const Bitmap32& wave) {
-  if (wave.Width() != w.Width || wave.Height() != w.Height)
+}  // namespace
+
+void Waves::CheckSurface(const Bitmap32& wave) const {
+  if (wave.Width() != Width || wave.Height() != Height)
     throw std::logic_error("wave surface does not match the prepared picture");
 }
-
-}  // namespace
 
 void Waves::SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const {
   const int16_t* layers = LayerRow(r);
@@ -80,7 +81,9 @@ void Waves::SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const {
   }
 }
 
-void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
+void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave, RowBand band) const {
+  // Outside its band a row can only reach into it through a jitter that moves the target row.
+  const bool ownRow = r >= band.First && r < band.End;
   Color32* const dstRow = wave.ScanLine(r);
   const int16_t* const lmR = LayerRow(r);
   const int64_t lastRow = Height - 1, lastCol = Width - 1;
@@ -90,11 +93,12 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
     const WaveParams& p = (*Params)[L];
     if (LayerStill(p)) {
       const Color32* src = SourceRows[static_cast<size_t>(r)];
-      std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
+      if (ownRow) std::copy(src + sp.X0, src + sp.X1, dstRow + sp.X0);
       continue;
     }
     const WaveDirectionTraits dir = TraitsOfDirection(p.Direction);
     const bool slant = p.VertWave && dir.slanted;
+    if (!ownRow && (v.JitterFree[L] || slant || !dir.jitterLifts)) continue;
     const int64_t hoff = p.HorzSway ? Bounded(v.HOff[L]) : 0;
 
     if (v.JitterFree[L] && !slant) {
@@ -129,6 +133,7 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const {
       const int64_t K = dir.jitterLifts ? -J : 0;
       const int64_t s = Clamp(p.VertWave ? r + rowVOff + K : r - J, lastRow);
       const auto t = static_cast<int32_t>(K == 0 ? r : Clamp(r + K, lastRow));
+      if (t < band.First || t >= band.End) continue;
       const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
       const auto si = static_cast<int32_t>(s);
       if (LayerRow(t)[u] == sp.Layer && LayerRow(si)[u] == sp.Layer)
@@ -193,9 +198,14 @@ void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64
   }
 }
 
-void Waves::Frame(Bitmap32& wave) const {
-  CheckSurface(*this, wave);
+void Waves::Frame(Bitmap32& wave, WorkerPool* pool) const {
+  CheckSurface(wave);
   if (LayerMap.empty()) return;
+  const int32_t bands = pool && pool->Threads() > 1 ? BandsFor(pool->Threads()) : 1;
+  if (bands > 1) {
+    FrameInBands(wave, BandEdges(bands), *pool);
+    return;
+  }
   WaveValues v;
   BeginFrame(v);
   for (int32_t r = 0; r < Height; ++r) {
@@ -205,7 +215,7 @@ void Waves::Frame(Bitmap32& wave) const {
 }
 
 void Waves::FrameReference(Bitmap32& wave) const {
-  CheckSurface(*this, wave);
+  CheckSurface(wave);
   if (LayerMap.empty()) return;
   WaveValues v;
   BeginFrame(v);

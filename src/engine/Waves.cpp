@@ -58,6 +58,7 @@ void Waves::Bind(const WaveLayerParams* params, int32_t width, int32_t height) {
   ReflectionRows.clear();
   Spans.clear();
   RowSpans.assign(static_cast<size_t>(Height) + 1, 0);
+  RowWork.assign(static_cast<size_t>(Height) + 1, 0);
   maskWidth_ = 0;
 }
 
@@ -128,6 +129,31 @@ void Waves::BuildLayerMap() {
     }
   }
   RowSpans[static_cast<size_t>(Height)] = static_cast<uint32_t>(Spans.size());
+  FillRowWork();
+}
+
+void Waves::FillRowWork() {
+  // A row's values (up to eight wave arguments and cosines) cost about as
+  // much as this many pixels; a row without layer pixels costs next to nothing.
+  constexpr uint64_t kRowValuesWork = 64;
+  // A slanted pixel computes its own wave value: about four times the
+  // cost of a pixel moved with its row.
+  constexpr uint64_t kSlantedPixelWork = 4;
+  std::array<uint64_t, kWaveLayers> pixelWork{};
+  pixelWork.fill(1);
+  for (size_t L = 0; Params && L < pixelWork.size(); ++L) {
+    const WaveParams& p = (*Params)[L];
+    pixelWork[L] = !LayerStill(p) && p.VertWave && TraitsOfDirection(p.Direction).slanted ? kSlantedPixelWork : 1;
+  }
+  RowWork.assign(static_cast<size_t>(Height) + 1, 0);
+  for (size_t r = 0; r < static_cast<size_t>(Height); ++r) {
+    uint64_t work = 0;
+    for (uint32_t k = RowSpans[r]; k < RowSpans[r + 1]; ++k) {
+      const LayerSpan& sp = Spans[k];
+      work += static_cast<uint64_t>(sp.X1 - sp.X0) * pixelWork[static_cast<size_t>(sp.Layer)];
+    }
+    RowWork[r + 1] = RowWork[r] + (work > 0 ? work + kRowValuesWork : 0);
+  }
 }
 
 void Waves::FillJitter() {
@@ -162,14 +188,25 @@ void Waves::BeginFrame(WaveValues& v) const {
 }
 
 void Waves::RowValues(WaveValues& v, int32_t r) const {
+  StepRow(v, r);
+  RowOffsets(v, r);
+}
+
+void Waves::StepRow(WaveValues& v, int32_t r) const {
+  for (size_t i = 0; i < size_t{kWaveLayers}; ++i) {
+    if (r < LayerTop[i] || r > LayerBottom[i]) continue;
+    const WaveParams& p = (*Params)[i];
+    if (LayerStill(p) || !p.Perspective) continue;
+    v.Amp[i] += v.AmpStep[i];
+    v.Freq[i] -= 0.8 * v.FreqStep[i];
+  }
+}
+
+void Waves::RowOffsets(WaveValues& v, int32_t r) const {
   for (size_t i = 0; i < size_t{kWaveLayers}; ++i) {
     if (r < LayerTop[i] || r > LayerBottom[i]) continue;
     const WaveParams& p = (*Params)[i];
     if (LayerStill(p)) continue;
-    if (p.Perspective) {
-      v.Amp[i] += v.AmpStep[i];
-      v.Freq[i] -= 0.8 * v.FreqStep[i];
-    }
     // The wave argument in degrees: the row's share of the layer's cycles plus the phase.
     const int64_t A = RoundWave(static_cast<double>(Height - r) * v.Freq[i] * 360 / Height + Phases[i]);
     v.VOff[i] = RoundWave(CosLookup(A % p.Period) * v.Amp[i]);

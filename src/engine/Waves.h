@@ -16,6 +16,8 @@
 
 namespace lumevra {
 
+class WorkerPool;
+
 // First value of LayerTop: above every row, so an absent layer's range is empty.
 inline constexpr int32_t kNoLayerTop = 50000;
 
@@ -60,6 +62,12 @@ struct WaveValues {
   std::array<bool, kWaveLayers> JitterFree{};
 };
 
+// Target rows First .. End - 1 of one band of a frame.
+struct RowBand {
+  int32_t First = 0;
+  int32_t End = INT32_MAX;
+};
+
 class Waves {
 public:
   // --- Preparation, in the order the engine runs it ---
@@ -74,7 +82,7 @@ public:
   // above every reflecting layer about the line just above its first row;
   // then SourceRows refers to the reflection.
   void BuildReflection(const Bitmap32& background, const Bitmap32& mask, Bitmap32& reflection);
-  // LayerMap, LayerTop / LayerBottom and the per-row spans of layer pixels.
+  // LayerMap, LayerTop / LayerBottom, the per-row spans of layer pixels and RowWork.
   // Mask pixels beyond the mask's own size count as no layer.
   void BuildLayerMap();
   // Jitters: per layer and column a random integer 0 .. Jitter - 1 drawn from
@@ -84,19 +92,39 @@ public:
   // --- Frame ---
 
   // The displaced layers of one frame into `wave` (Width x Height); rows in
-  // order, only the prepared spans of layer pixels.
-  void Frame(Bitmap32& wave) const;
+  // order, only the prepared spans of layer pixels. With a pool of more than
+  // one thread the frame is cut into bands of rows (FrameInBands), a few
+  // per thread where each gets enough layer pixels; the pixels are the same
+  // either way.
+  void Frame(Bitmap32& wave, WorkerPool* pool = nullptr) const;
+  // Band edges balanced by RowWork: 0 = edges[0] <= ... <= edges[n] =
+  // Height for n = clamp(bands, 1, Height) bands (one band when Height is 0).
+  std::vector<int32_t> BandEdges(int32_t bands) const;
+  // One frame over the pool, band k writing only target rows edges[k] ..
+  // edges[k + 1] - 1. A band runs the source rows from its first row (less
+  // the farthest any jitter moves a target row down) to its last (plus the
+  // farthest any jitter lifts one), in order, from the row values the rows
+  // above it leave; so every pixel gets its writes in the order the
+  // single-thread frame gives them, and the same pixels come out. `edges`
+  // must rise from 0 to Height.
+  void FrameInBands(Bitmap32& wave, const std::vector<int32_t>& edges, WorkerPool& pool) const;
   // The same with the straightforward per-pixel sampling of every row.
   void FrameReference(Bitmap32& wave) const;
   // Per-frame start values: amplitude, frequency and perspective steps.
   void BeginFrame(WaveValues& v) const;
   // Row r's values of every layer whose range contains r (perspective step,
-  // wave argument, VOff and HOff).
+  // wave argument, VOff and HOff): StepRow, then RowOffsets.
   void RowValues(WaveValues& v, int32_t r) const;
+  // Row r's perspective step of amplitude and frequency: the only values
+  // carried from row to row.
+  void StepRow(WaveValues& v, int32_t r) const;
+  // Row r's wave argument, VOff and HOff from the stepped values.
+  void RowOffsets(WaveValues& v, int32_t r) const;
   // Row r sampled column by column as the reference does it.
   void SampleRow(const WaveValues& v, int32_t r, Bitmap32& wave) const;
-  // Row r through its spans; the same result as SampleRow.
-  void SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave) const;
+  // Row r through its spans; the same result as SampleRow. Only writes into
+  // target rows of `band` are made (all rows by default).
+  void SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave, RowBand band = {}) const;
   // The phase advance after a frame of `elapsed` ms at `speedPercent` %.
   void AdvancePhases(uint32_t elapsed, int32_t speedPercent, bool timeBased);
 
@@ -117,8 +145,17 @@ public:
   // Spans of row r: Spans[RowSpans[r] .. RowSpans[r + 1] - 1].
   std::vector<LayerSpan> Spans;
   std::vector<uint32_t> RowSpans;
+  // The work of rows 0 .. r - 1 at RowWork[r] (Height + 1 entries): their
+  // layer pixels, slanted ones weighing more, and a share per row for its
+  // values; bands are cut by it.
+  std::vector<uint64_t> RowWork;
 
 private:
+  void CheckSurface(const Bitmap32& wave) const;
+  void FillRowWork();
+  // How many bands a frame gets from `threads` threads: fewer where a band
+  // would hold too little work to pay for handing it out.
+  int32_t BandsFor(int32_t threads) const;
   void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const;
 
   int32_t maskWidth_ = 0;

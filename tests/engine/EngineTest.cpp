@@ -1,5 +1,6 @@
 // The engine's frame cycle: preparation, the choice of output surface,
-// elapsed time, weather set-up and per-frame values, objects and clock.
+// elapsed time, weather set-up and per-frame values, objects and clock, and
+// the same frames whatever the number of threads.
 #include "engine/Engine.h"
 
 #include <gtest/gtest.h>
@@ -392,6 +393,39 @@ TEST(Engine, AClockSwitchedOnAfterPrepareStillGetsAFrame) {
   rig.engine.Step();
   EXPECT_EQ(rig.engine.OutputSurface().Width(), 160);
   EXPECT_EQ(rig.engine.OutputSurface().GetPixel(0, 0), PixelAt(0, 0));
+}
+
+// A picture large enough for the water pass and the copy onto the frame
+// surface to be cut into bands: every thread count steps the frames the
+// column-by-column reference gives. Weather is on with no kind, so the frame
+// surface is in use with nothing drawn over the copy.
+TEST(Engine, EveryThreadCountStepsTheSameFrames) {
+  for (const int32_t threads : {1, 2, 3, 8}) {
+    EngineRig rig(512, 256, [](int32_t x, int32_t y) { return ((x / 37) + (y / 23)) % 7 - 1; });
+    for (size_t i = 0; i < 8; ++i) {
+      WaveParams& p = rig.project.WaveLayers[i];
+      p.Direction = int32_t(i % 6);
+      p.Jitter = i < 2 || i == 4 ? 4 : 0;
+      p.Perspective = i % 2 == 0;
+      p.HorzSway = i % 3 == 1;
+      p.Reflection = i == 3;
+      p.Amplitude = 3 + int32_t(i);
+    }
+    rig.engine.SetThreads(threads);
+    ASSERT_EQ(rig.engine.Threads(), threads);
+    rig.Start(true);
+    for (int frame = 0; frame < 3; ++frame) {
+      Bitmap32 expected;
+      expected.Assign(rig.engine.WaveSurface);
+      rig.engine.Water.FrameReference(expected);
+      rig.clock.Advance(40);
+      rig.engine.Step();
+      ASSERT_EQ(EngineRig::Pixels(rig.engine.WaveSurface), EngineRig::Pixels(expected))
+          << threads << " threads, frame " << frame;
+      ASSERT_EQ(EngineRig::Pixels(rig.engine.FrameSurface), EngineRig::Pixels(expected))
+          << threads << " threads, frame " << frame;
+    }
+  }
 }
 
 // Clock sizes where Round meets a half: a 976-wide frame gives a 122 face
