@@ -22,16 +22,19 @@ for bench in build-release/bin/bench_*; do
   if [ "$name" = bench_present ] && [ -z "${DISPLAY:-}" ]; then
     run=(xvfb-run -a -s "-screen 0 1920x1080x24" "$bench")
   fi
-  "${run[@]}" --benchmark_out="$results/$name.csv" --benchmark_out_format=csv "$@" || status=1
+  "${run[@]}" --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@" || status=1
 done
 
-# name,iterations,real_time,cpu_time,time_unit,...: real times in ms.
+# The JSON reports hold one field a line: "name", then "real_time" and
+# "time_unit" of each run; real times in ms.
 echo "== ratios (real time, one run each) =="
-cat "$results"/*.csv 2>/dev/null | awk -F, '
-  $1 ~ /^"/ {
-    name = $1; gsub(/"/, "", name); sub(/\/real_time$/, "", name)
-    scale = $5 == "us" ? 0.001 : ($5 == "ns" ? 0.000001 : ($5 == "s" ? 1000 : 1))
-    t[name] = $3 * scale
+cat "$results"/*.json 2>/dev/null | awk '
+  /"name":/ { name = $0; sub(/.*"name": *"/, "", name); sub(/".*/, "", name); sub(/\/real_time$/, "", name) }
+  /"real_time":/ { value = $0; sub(/.*"real_time": */, "", value); sub(/,.*/, "", value) }
+  /"time_unit":/ {
+    unit = $0; sub(/.*"time_unit": *"/, "", unit); sub(/".*/, "", unit)
+    scale = unit == "us" ? 0.001 : (unit == "ns" ? 0.000001 : (unit == "s" ? 1000 : 1))
+    if (!(name in t)) t[name] = value * scale  # the first program that has it
   }
   function ratio(a, b, what) {
     if ((a in t) && (b in t) && t[b] > 0) printf "%-52s %8.2f  (%s)\n", a " / " b, t[a] / t[b], what
