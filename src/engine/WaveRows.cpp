@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "base/WorkerPool.h"
+#include "engine/SlantColumns.h"
 #include "engine/Waves.h"
 
 namespace lumevra {
@@ -20,18 +21,6 @@ int64_t Clamp(int64_t v, int64_t hi) { return v < 0 ? 0 : (v > hi ? hi : v); }
 // overflow the row arithmetic; anything this large clamps to an edge anyway.
 constexpr int64_t kOffsetLimit = int64_t{1} << 40;
 int64_t Bounded(int64_t off) { return std::clamp(off, -kOffsetLimit, kOffsetLimit); }
-
-// Round half to even for |a| < 2^52, where adding 2^52 leaves no fraction
-// bits and the default rounding mode does the rest; false beyond that.
-constexpr double kTwo52 = 4503599627370496.0;
-inline bool FastRound(double a, int64_t& out) {
-  const double m = std::fabs(a);
-  if (!(m < kTwo52)) return false;
-  const double r = (m + kTwo52) - kTwo52;
-  out = static_cast<int64_t>(a < 0 ? -r : r);
-  return true;
-}
-
 
 // VOff of one column for the slanted directions: the column term damped
 // towards the bottom by (Height - r/2) / Height.
@@ -87,6 +76,7 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave, RowBand 
   Color32* const dstRow = wave.ScanLine(r);
   const int16_t* const lmR = LayerRow(r);
   const int64_t lastRow = Height - 1, lastCol = Width - 1;
+  SlantRowTables slantTables;
   for (uint32_t k = RowSpans[static_cast<size_t>(r)]; k < RowSpans[static_cast<size_t>(r) + 1]; ++k) {
     const LayerSpan sp = Spans[k];
     const size_t L = static_cast<size_t>(sp.Layer);
@@ -121,7 +111,7 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave, RowBand 
     }
 
     if (slant) {
-      SlantSpan(v, r, sp, hoff, dstRow);
+      SlantSpan(v, r, sp, hoff, dstRow, slantTables);
       continue;
     }
 
@@ -143,58 +133,59 @@ void Waves::SampleSpans(const WaveValues& v, int32_t r, Bitmap32& wave, RowBand 
 }
 
 // A slanted span: the target row is r itself (no jitter applies), the
-// source row follows each column's own wave value. The argument's remainder
-// by Period is carried from column to column instead of divided afresh.
-void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const {
+// source row follows each column's own wave value: the degrees of a run of
+// columns are worked out together, then the run's pixels are sampled
+// through the row's table of rows by degree.
+void Waves::SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow,
+                      SlantRowTables& tables) const {
   const size_t L = static_cast<size_t>(sp.Layer);
   const WaveParams& p = (*Params)[L];
-  const int64_t period = p.Period;
-  const double freq = v.Freq[L], amp = v.Amp[L];
-  const double damping = Height - r / 2.0;
-  const double height = Height;
-  const double phase = Phases[L];
-  const bool fromRight = TraitsOfDirection(p.Direction).fromRight;
+  SlantRow slant;
+  slant.Freq = v.Freq[L];
+  slant.Amp = v.Amp[L];
+  slant.Row = r;
+  slant.Height = Height;
+  slant.Width = Width;
+  slant.Phase = Phases[L];
+  slant.Period = p.Period;
+  slant.FromRight = TraitsOfDirection(p.Direction).fromRight;
+  const int32_t* rowOfDegree = tables.For(L, slant);
   const int64_t lastRow = Height - 1, lastCol = Width - 1;
-  const double* cosines = CosTable().data();
   const int16_t* lmR = LayerRow(r);
   // Locals, so that the pixel stores cannot make the compiler reload them.
   const int16_t* const layerMap = LayerMap.data();
   const size_t stride = static_cast<size_t>(Width);
   const Color32* const* const sourceRows = SourceRows.data();
-  int64_t prev = 0, floorMod = 0;
-  bool carried = false;
-  for (int32_t x = sp.X0; x < sp.X1; ++x) {
-    const int64_t col = fromRight ? lastCol - x : x;
-    const double arg = col * freq / 2 * damping / height + phase;
-    int64_t a = 0, voff = 0;
-    if (!(std::fabs(amp) < kTwo52) || !FastRound(arg, a)) {
-      voff = SlantVOff(col, freq, amp, r, Height, Phases[L], p.Period);
-      carried = false;
+  int32_t degrees[kSlantRun], rows[kSlantRun];
+  for (int32_t x0 = sp.X0; x0 < sp.X1; x0 += kSlantRun) {
+    const int32_t n = std::min(kSlantRun, sp.X1 - x0);
+    if (rowOfDegree && SlantDegrees(slant, x0, n, degrees)) {
+      for (int32_t i = 0; i < n; ++i) rows[i] = rowOfDegree[degrees[i]];
     } else {
-      const int64_t delta = a - prev;
-      if (carried && delta > -period && delta < period) {
-        floorMod += delta;
-        if (floorMod < 0)
-          floorMod += period;
-        else if (floorMod >= period)
-          floorMod -= period;
-      } else {
-        floorMod = a % period;
-        if (floorMod < 0) floorMod += period;
+      for (int32_t i = 0; i < n; ++i) {
+        const int64_t col = slant.FromRight ? lastCol - (x0 + i) : x0 + i;
+        const int64_t voff = SlantVOff(col, slant.Freq, slant.Amp, r, Height, slant.Phase, p.Period);
+        rows[i] = static_cast<int32_t>(Clamp(r + Bounded(voff), lastRow));
       }
-      carried = true;
-      prev = a;
-      // |a mod Period| with the remainder's sign following a.
-      int64_t index = (a >= 0 || floorMod == 0) ? floorMod : period - floorMod;
-      if (index >= 360) index %= 360;
-      FastRound(cosines[index] * amp, voff);
     }
-    const auto s = static_cast<int32_t>(Clamp(r + Bounded(voff), lastRow));
-    const auto u = static_cast<int32_t>(hoff == 0 ? x : Clamp(x - hoff, lastCol));
     // A select rather than a branch: along a ragged shore the test flips unpredictably.
-    const bool same = (lmR[u] == sp.Layer) & (layerMap[static_cast<size_t>(s) * stride + u] == sp.Layer);
-    const Color32 sampled = sourceRows[s][u];
-    dstRow[x] = same ? sampled : dstRow[x];
+    if (hoff == 0) {
+      // The span's own pixels are of this layer; only the source pixel needs the test.
+      for (int32_t i = 0; i < n; ++i) {
+        const int32_t x = x0 + i, s = rows[i];
+        const bool same = layerMap[static_cast<size_t>(s) * stride + static_cast<size_t>(x)] == sp.Layer;
+        const Color32 sampled = sourceRows[s][x];
+        dstRow[x] = same ? sampled : dstRow[x];
+      }
+      continue;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t x = x0 + i, s = rows[i];
+      const auto u = static_cast<int32_t>(Clamp(x - hoff, lastCol));
+      const bool same = (lmR[u] == sp.Layer) & (layerMap[static_cast<size_t>(s) * stride + u] == sp.Layer);
+      const Color32 sampled = sourceRows[s][u];
+      dstRow[x] = same ? sampled : dstRow[x];
+    }
   }
 }
 

@@ -16,6 +16,7 @@
 
 namespace lumevra {
 
+class SlantRowTables;
 class WorkerPool;
 
 // First value of LayerTop: above every row, so an absent layer's range is empty.
@@ -156,7 +157,8 @@ private:
   // How many bands a frame gets from `threads` threads: fewer where a band
   // would hold too little work to pay for handing it out.
   int32_t BandsFor(int32_t threads) const;
-  void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow) const;
+  void SlantSpan(const WaveValues& v, int32_t r, const LayerSpan& sp, int64_t hoff, Color32* dstRow,
+                 SlantRowTables& tables) const;
 
   int32_t maskWidth_ = 0;
 };
