@@ -4,7 +4,8 @@
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any window or sound
 // device (for tests): the saver shows LUMEVRA_HEADLESS_FRAMES frames
-// (default 100) in memory and closes, the dialog closes at once.
+// (default 100) in memory on a screen of LUMEVRA_HEADLESS_SIZE (default
+// 1024x768) and closes, the dialog closes at once.
 #include <exception>
 #include <iostream>
 

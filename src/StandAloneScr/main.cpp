@@ -15,7 +15,8 @@
 //
 // LUMEVRA_BACKEND=headless runs the same modes without any display or sound
 // device (for tests and servers): the saver shows LUMEVRA_HEADLESS_FRAMES
-// frames (default 100) in memory and closes, the dialog closes at once.
+// frames (default 100) in memory on a screen of LUMEVRA_HEADLESS_SIZE (e.g.
+// 1920x1080, default 1024x768) and closes, the dialog closes at once.
 #include <sys/resource.h>
 
 #include <chrono>

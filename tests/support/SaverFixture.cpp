@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "authoring/Scene.h"
 #include "graphics/JpegWriter.h"
 #include "graphics/PngWriter.h"
 #include "package/ProjectRecords.h"
+#include "support/TestFiles.h"
 
 namespace lumevra::test {
 
@@ -52,6 +54,21 @@ std::string SmallWave(size_t samples) {
   const std::string body = "fmt " + Le(static_cast<uint32_t>(fmt.size()), 4) + fmt + "data" +
                            Le(static_cast<uint32_t>(data.size()), 4) + data;
   return "RIFF" + Le(static_cast<uint32_t>(4 + body.size()), 4) + "WAVE" + body;
+}
+
+fs::path BuildRealSaver(const fs::path& folder, const SceneSpec& scene, const fs::path& runtime) {
+  fs::create_directories(folder / "build");
+  const fs::path built = BuildSaver(folder / "build", scene);
+  const fs::path saver = folder / "Real.scr";
+  fs::copy_file(runtime, saver, fs::copy_options::overwrite_existing);
+  // The stand-in runtime BuildSaver packs behind gives way to the real one.
+  const std::string standIn = ReadFile(folder / "build" / "runtime.bin");
+  const std::string whole = ReadFile(built);
+  std::ofstream(saver, std::ios::binary | std::ios::app) << whole.substr(standIn.size());
+  fs::remove_all(folder / "build");
+  fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+  return saver;
 }
 
 fs::path BuildSaver(const fs::path& dir, const SceneSpec& scene, const std::string& name) {

@@ -43,6 +43,11 @@ struct SceneSpec {
 std::filesystem::path BuildSaver(const std::filesystem::path& dir, const SceneSpec& scene,
                                  const std::string& name = "Harbour.scr");
 
+// A real screensaver `folder`/Real.scr: the program `runtime` with the
+// package of `scene` appended, readable and runnable by everyone.
+std::filesystem::path BuildRealSaver(const std::filesystem::path& folder, const SceneSpec& scene,
+                                     const std::filesystem::path& runtime);
+
 // A headless system that runs `programFile` with `args`, extracting into
 // `dir/tmp` (created).
 HeadlessSystem SaverSystem(const std::filesystem::path& programFile, std::vector<std::string> args,

@@ -29,21 +29,11 @@ namespace fs = std::filesystem;
 
 constexpr int kOtherUser = 65534;
 
-// A real screensaver in `folder`: the runtime with the package of a scene
-// titled `title`, readable and runnable by everyone.
+// A real screensaver in `folder` of a scene titled `title`.
 fs::path MakeRealSaver(const fs::path& folder, const std::string& title) {
-  fs::create_directories(folder / "build");
   test::SceneSpec scene;
   scene.title = title;
-  const fs::path built = test::BuildSaver(folder / "build", scene);
-  const fs::path saver = folder / "Real.scr";
-  fs::copy_file(LUMEVRA_STANDALONESCR, saver);
-  const std::string runtime = test::ReadFile(folder / "build" / "runtime.bin");
-  const std::string whole = test::ReadFile(built);
-  std::ofstream(saver, std::ios::binary | std::ios::app) << whole.substr(runtime.size());
-  fs::remove_all(folder / "build");
-  chmod(folder.c_str(), 0755);
-  return saver;
+  return test::BuildRealSaver(folder, scene, LUMEVRA_STANDALONESCR);
 }
 
 class SharedMachine : public ::testing::Test {

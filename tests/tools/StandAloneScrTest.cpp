@@ -67,15 +67,7 @@ TEST(StandAloneScr, HeadlessSaverRunsAndASecondStartIsBlocked) {
   test::TempFolder dir;
   test::SceneSpec scene;
   scene.sounds = {{0, 0, 0}};
-  const fs::path built = test::BuildSaver(dir.path(), scene);
-  // A real screensaver: the runtime with the package of the one just built.
-  const fs::path saver = dir / "Real.scr";
-  fs::copy_file(LUMEVRA_STANDALONESCR, saver);
-  {
-    const std::string runtime = test::ReadFile(dir / "runtime.bin");
-    const std::string whole = test::ReadFile(built);
-    std::ofstream(saver, std::ios::binary | std::ios::app) << whole.substr(runtime.size());
-  }
+  const fs::path saver = test::BuildRealSaver(dir / "real", scene, LUMEVRA_STANDALONESCR);
   fs::create_directory(dir / "tmp");
   const std::string env = "XDG_RUNTIME_DIR='" + dir.path().string() + "' TMPDIR='" + (dir / "tmp").string() +
                           "' LUMEVRA_BACKEND=headless ";
@@ -88,6 +80,31 @@ TEST(StandAloneScr, HeadlessSaverRunsAndASecondStartIsBlocked) {
   // The second copy ended while the first still ran.
   EXPECT_NE(out.find("second=0\nfirst-still-running\nfirst=0\n"), std::string::npos) << out;
   EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "extraction left behind";
+}
+
+// The headless screen's size comes from LUMEVRA_HEADLESS_SIZE; anything
+// that is not a sane size leaves the default. The scene fits the screen,
+// so the last frame shows which one the saver saw.
+TEST(StandAloneScr, HeadlessScreenSizeIsChosenByTheEnvironment) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX shell commands";
+#endif
+  test::TempFolder dir;
+  const fs::path saver = test::BuildRealSaver(dir / "real", test::SceneSpec{}, LUMEVRA_STANDALONESCR);
+  fs::create_directory(dir / "tmp");
+  const std::pair<const char*, const char*> cases[] = {
+      {"320x200", "last 320 x 200"},    {"1920x1080", "last 1920 x 1080"}, {"", "last 1024 x 768"},
+      {"0x200", "last 1024 x 768"},     {"320", "last 1024 x 768"},        {"99999x99999", "last 1024 x 768"},
+      {"-320x200", "last 1024 x 768"},  {"320x200x7", "last 1024 x 768"},
+  };
+  for (const auto& [size, expected] : cases) {
+    std::string out;
+    const std::string command = "XDG_RUNTIME_DIR='" + dir.path().string() + "' TMPDIR='" + (dir / "tmp").string() +
+                                "' LUMEVRA_BACKEND=headless LUMEVRA_HEADLESS_FRAMES=2 LUMEVRA_STATS=1 " +
+                                "LUMEVRA_HEADLESS_SIZE='" + size + "' '" + saver.string() + "' /s 2>&1";
+    ASSERT_EQ(test::RunCommand(command, out), 0) << out;
+    EXPECT_NE(out.find(expected), std::string::npos) << size << ": " << out;
+  }
 }
 
 }  // namespace
