@@ -175,10 +175,18 @@ bool SaverWindow::OnIdle() {
     Scene->Step();
     TickSounds();
     PresentFrame();
-    // A frame starts at most every 32 ms; a slow frame is followed at once.
-    const int64_t delay = int64_t{kFrameInterval} - int64_t{TicksBetween(LastFrameTick, TickCount())};
-    if (delay > 0) SleepMs(static_cast<uint32_t>(delay));
-    LastFrameTick = TickCount();
+    // Frames start on a 32 ms beat counted from the previous start, not from
+    // the end of the sleep, so that sleeping late does not add up frame
+    // after frame; a slow frame is followed at once and the beat starts
+    // again from there.
+    const uint32_t now = TickCount();
+    const int64_t delay = int64_t{kFrameInterval} - int64_t{TicksBetween(LastFrameTick, now)};
+    if (delay > 0) {
+      SleepMs(static_cast<uint32_t>(delay));
+      LastFrameTick += kFrameInterval;
+    } else {
+      LastFrameTick = now;
+    }
   } catch (...) {
     // A bad frame must not end the saver; the next idle call tries again.
   }

@@ -57,6 +57,35 @@ TEST(SaverWindow, StartsFromTheDefaultsWithoutASettingsFile) {
   form.RemoveExtractedFiles();
 }
 
+// Sleeping wakes a little late on a real system. Frames keep a 32 ms beat
+// from frame start to frame start all the same (31 frames a second, not
+// 30), and a frame that comes late is followed at once.
+TEST(SaverWindow, FramesKeepTheirBeatWhenSleepWakesLate) {
+  struct LateWakingClock final : Clock {
+    explicit LateWakingClock(uint32_t start) : now(start) {}
+    uint32_t TickCount() override { return now; }
+    void Sleep(uint32_t ms) override { now += ms + 1; }
+    uint32_t now;
+  };
+  SaverRig rig(SceneSpec{});
+  LateWakingClock late(rig.clock.TickCount());
+  ScopedClock use(late);
+  SaverWindow form(rig.system, rig.host, nullptr);
+  test::ShowAndRun(form, rig, 2);
+  const uint32_t start = late.now;
+  for (int i = 0; i < 31; ++i) form.OnIdle();
+  EXPECT_EQ(late.now - start, 31u * 32u);
+  // A slow frame (100 ms of work): no sleep after it, then the beat again.
+  late.now += 100;
+  form.OnIdle();
+  const uint32_t afterSlow = late.now;
+  EXPECT_EQ(afterSlow - start, 31u * 32u + 100u);
+  for (int i = 0; i < 10; ++i) form.OnIdle();
+  EXPECT_LE(late.now - afterSlow, 10u * 32u + 1u);
+  form.Close();
+  form.RemoveExtractedFiles();
+}
+
 TEST(SaverWindow, SettingsShapeTheFrame) {
   struct Case {
     std::string settings;
