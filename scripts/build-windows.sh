@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs into build-windows/ with MinGW-w64:
 # StandAloneScr.exe (one self-contained file), StandAloneScr.scr, scrtool.exe,
-# Demo.scr and the test programs (run them with ctest under Wine).
+# Demo.scr, the test programs (run them with ctest under Wine) and the GDI
+# present benchmark (scripts/bench-windows.sh).
 #
 # 1. Installs the cross toolchain, Wine and the build tools (idempotent).
 # 2. Cross-builds zlib, libpng, libjpeg-turbo and giflib from their Debian
@@ -112,6 +113,6 @@ fi
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DLUMEVRA_WIN_DEPS="$deps" \
-  -DCMAKE_BUILD_TYPE=Release -DLUMEVRA_BUILD_BENCH=OFF
+  -DCMAKE_BUILD_TYPE=Release -DLUMEVRA_BUILD_BENCH=ON
 cmake --build build-windows -j "$jobs"
 echo "build-windows: programs in build-windows/bin"

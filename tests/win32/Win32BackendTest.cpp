@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -226,6 +227,104 @@ TEST(Win32SaverHost, DeliversInputAndClosesOnRequest) {
     if (entry.rfind("move", 0) != 0 || entry == "move 5,7") log.push_back(entry);
   const std::vector<std::string> expected = {"show", "frame", "black", "move 5,7", "down", "key", "close"};
   EXPECT_EQ(log, expected);
+}
+
+// Presents frames in the first idle call and reads the window back: the
+// places 1:1 and scaled, black around them, the borders following the
+// places, and a repaint after the window was drawn over.
+struct PresentScript final : SaverEvents {
+  Win32SaverHost& host;
+  int32_t stride;
+  explicit PresentScript(Win32SaverHost& h, int32_t frameStride) : host(h), stride(frameStride) {}
+  void OnShow() override {}
+  bool OnIdle() override;
+  void OnMouseMove(int32_t, int32_t) override {}
+  void OnMouseDown() override {}
+  void OnKeyDown() override {}
+  void OnResize() override {}
+  void Close() override { host.Close(); }
+};
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+                   kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+
+// 8 x 6 in four 4 x 3 quadrants: red, green over blue, white; the pixels
+// beyond the width (a wider stride) are magenta and never shown.
+std::vector<uint32_t> QuadrantFrame(int32_t stride) {
+  std::vector<uint32_t> frame(static_cast<size_t>(stride) * 6, 0xFFFF00FFu);
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 0; x < 8; ++x)
+      frame[static_cast<size_t>(y * stride + x)] = y < 3 ? (x < 4 ? 0xFFFF0000u : 0xFF00FF00u)
+                                                         : (x < 4 ? 0xFF0000FFu : 0xFFFFFFFFu);
+  return frame;
+}
+
+bool PresentScript::OnIdle() {
+  host.Close();
+  HWND w = reinterpret_cast<HWND>(host.Window());
+  std::vector<uint32_t> frame = QuadrantFrame(stride);
+  const PixelRect places[] = {{10, 20, 8, 6}, {100, 100, 80, 60}};
+  host.PresentPlaced({frame.data(), 8, 6, stride}, places);
+  // The frame is the caller's again: what the window shows must not follow it.
+  std::fill(frame.begin(), frame.end(), 0xFF808080u);
+
+  auto expectPicture = [&](const char* when, bool oneToOne) {
+    SCOPED_TRACE(when);
+    HDC dc = GetDC(w);
+    if (oneToOne) {
+      EXPECT_EQ(GetPixel(dc, 10, 20), kRed);
+      EXPECT_EQ(GetPixel(dc, 17, 20), kGreen);
+      EXPECT_EQ(GetPixel(dc, 10, 25), kBlue);
+      EXPECT_EQ(GetPixel(dc, 17, 25), kWhite);
+    } else {
+      EXPECT_EQ(GetPixel(dc, 12, 22), kBlack);
+    }
+    EXPECT_EQ(GetPixel(dc, 18, 20), kBlack);  // just right of the 1:1 place
+    EXPECT_EQ(GetPixel(dc, 10, 26), kBlack);  // just below it
+    EXPECT_EQ(GetPixel(dc, 120, 115), kRed);
+    EXPECT_EQ(GetPixel(dc, 160, 115), kGreen);
+    EXPECT_EQ(GetPixel(dc, 120, 145), kBlue);
+    EXPECT_EQ(GetPixel(dc, 160, 145), kWhite);
+    EXPECT_EQ(GetPixel(dc, 99, 99), kBlack);
+    EXPECT_EQ(GetPixel(dc, 180, 160), kBlack);
+    EXPECT_EQ(GetPixel(dc, 2, 2), kBlack);
+    EXPECT_EQ(GetPixel(dc, Win32SaverHost::kWindowedWidth - 1, Win32SaverHost::kWindowedHeight - 1), kBlack);
+    ReleaseDC(w, dc);
+  };
+  auto drawOver = [&] {
+    HDC dc = GetDC(w);
+    const RECT all{0, 0, Win32SaverHost::kWindowedWidth, Win32SaverHost::kWindowedHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(w, dc);
+  };
+  expectPicture("presented", true);
+
+  drawOver();
+  InvalidateRect(w, nullptr, FALSE);
+  UpdateWindow(w);
+  expectPicture("repainted", true);
+
+  // The same frame again, its 1:1 place gone: black where it was.
+  frame = QuadrantFrame(stride);
+  host.PresentPlaced({frame.data(), 8, 6, stride}, std::span<const PixelRect>(&places[1], 1));
+  expectPicture("one place fewer", false);
+  drawOver();
+  InvalidateRect(w, nullptr, FALSE);
+  UpdateWindow(w);
+  expectPicture("one place fewer, repainted", false);
+  return true;
+}
+
+TEST(Win32SaverHost, ShowsTheFrameInItsPlacesOnBlackAndRepaintsIt) {
+  REQUIRE_DISPLAY();
+  for (const int32_t stride : {8, 11}) {
+    SCOPED_TRACE("stride " + std::to_string(stride));
+    Win32SaverHost host;
+    host.SetWindowed(true);
+    PresentScript script(host, stride);
+    host.SetIdleHandler(true);
+    host.Run(script);
+  }
 }
 
 // Drives the dialog from its timer: values from the logic, then a user click.

@@ -4,10 +4,12 @@
 #include <windowsx.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/win32/GdiFrameDraw.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/WinText.h"
 
@@ -46,59 +48,8 @@ void RegisterClasses(WNDPROC proc) {
 
 }  // namespace
 
-// The last frame, kept for repainting: a DIB section in a memory DC.
-struct Win32SaverHost::Surface {
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  HGDIOBJ old = nullptr;
-  uint32_t* bits = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  std::vector<PixelRect> places;  // where the frame goes in the client area
-  bool valid = false;
-
-  ~Surface() { Free(); }
-  void Free() {
-    if (dc != nullptr) {
-      SelectObject(dc, old);
-      DeleteDC(dc);
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    dc = nullptr;
-    bitmap = nullptr;
-    bits = nullptr;
-    width = height = 0;
-    valid = false;
-  }
-  bool Ensure(int32_t w, int32_t h) {
-    if (dc != nullptr && w == width && h == height) return true;
-    Free();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top-down, as the frames are
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    if (bitmap == nullptr || p == nullptr) return false;
-    dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr) {
-      DeleteObject(bitmap);
-      bitmap = nullptr;
-      return false;
-    }
-    old = SelectObject(dc, bitmap);
-    bits = static_cast<uint32_t*>(p);
-    width = w;
-    height = h;
-    return true;
-  }
-};
-
 Win32SaverHost::Win32SaverHost()
-    : sound_([this] { return Window(); }), music_([this] { return Window(); }), surface_(std::make_unique<Surface>()) {}
+    : sound_([this] { return Window(); }), music_([this] { return Window(); }) {}
 
 Win32SaverHost::~Win32SaverHost() {
   music_.Close();
@@ -221,7 +172,9 @@ void Win32SaverHost::DestroyWindows() {
   }
   if (application_ != nullptr) DestroyWindow(H(application_));
   application_ = nullptr;
-  surface_->Free();
+  lastFrame_.Free();
+  places_.clear();
+  bordersPainted_ = false;
   if (systemCursorHidden_) {
     ::ShowCursor(TRUE);
     systemCursorHidden_ = false;
@@ -350,47 +303,56 @@ void Win32SaverHost::Present(const PixelView& frame, int32_t left, int32_t top) 
 
 void Win32SaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRect> places) {
   if (window_ == nullptr) return;
-  Surface& s = *surface_;
-  s.valid = false;
-  const bool valid = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 && frame.stride >= frame.width &&
-                     frame.stride <= INT_MAX / 4;
-  if (valid && s.Ensure(frame.width, frame.height)) {
-    for (int32_t y = 0; y < frame.height; ++y)
-      std::memcpy(s.bits + static_cast<size_t>(y) * static_cast<size_t>(frame.width),
-                  frame.pixels + static_cast<size_t>(y) * static_cast<size_t>(frame.stride),
-                  static_cast<size_t>(frame.width) * 4);
-    GdiFlush();
-    s.valid = true;
-    s.places.assign(places.begin(), places.end());
-  }
   HDC dc = GetDC(H(window_));
-  if (dc != nullptr) {
-    Paint(dc);
-    ReleaseDC(H(window_), dc);
+  if (dc == nullptr) return;
+  const bool usable = frame.pixels != nullptr && frame.width > 0 && frame.height > 0 &&
+                      frame.stride >= frame.width && frame.stride <= INT_MAX / 4;
+  if (!usable) {
+    lastFrame_.Forget();
+    places_.clear();
+  } else if (!std::equal(places.begin(), places.end(), places_.begin(), places_.end())) {
+    places_.assign(places.begin(), places.end());
+    bordersPainted_ = false;
   }
+  // The black around the places stays until the places or the client area
+  // change, or a repaint: no fill per frame.
+  const PixelSize client = ClientSize();
+  if (!bordersPainted_ || client.cx != bordersClient_.cx || client.cy != bordersClient_.cy || !usable)
+    PaintBorders(dc, client, places_);
+  if (usable && !DrawFrame(dc, frame)) {
+    FillAroundPlaces(dc, client, {});
+    bordersPainted_ = false;
+  }
+  ReleaseDC(H(window_), dc);
 }
 
-void Win32SaverHost::Paint(void* target) {
-  HDC dc = static_cast<HDC>(target);
-  RECT client{};
-  GetClientRect(H(window_), &client);
-  const Surface& s = *surface_;
-  if (!s.valid) {
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    return;
+bool Win32SaverHost::DrawFrame(void* dc, const PixelView& frame) {
+  // Straight from the frame where GDI can read it in place: measured cheaper
+  // than drawing from a copy (bench/win32/present_paths.cpp). The copy is
+  // still made, for repaints, since the frame lives only during this call;
+  // after the drawing, so that the screen does not wait for it.
+  if (CanDrawFromMemory(frame)) {
+    for (const PixelRect& p : places_) DrawFromMemory(dc, frame, p);
+    lastFrame_.Copy(frame);
+    return true;
   }
-  // Black around the frames, the frames themselves without flicker.
-  const int save = SaveDC(dc);
-  for (const PixelRect& p : s.places) ExcludeClipRect(dc, p.left, p.top, p.left + p.width, p.top + p.height);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  RestoreDC(dc, save);
-  SetStretchBltMode(dc, COLORONCOLOR);
-  for (const PixelRect& p : s.places) {
-    if (p.width == s.width && p.height == s.height)
-      BitBlt(dc, p.left, p.top, s.width, s.height, s.dc, 0, 0, SRCCOPY);
-    else
-      StretchBlt(dc, p.left, p.top, p.width, p.height, s.dc, 0, 0, s.width, s.height, SRCCOPY);
-  }
+  if (!lastFrame_.Copy(frame)) return false;
+  for (const PixelRect& p : places_) lastFrame_.Draw(dc, p);
+  return true;
+}
+
+void Win32SaverHost::PaintBorders(void* dc, PixelSize client, std::span<const PixelRect> shown) {
+  FillAroundPlaces(dc, client, shown);
+  bordersPainted_ = true;
+  bordersClient_ = client;
+}
+
+void Win32SaverHost::Paint(void* dc) {
+  // Without a kept frame, all black.
+  const bool holds = lastFrame_.Holds();
+  PaintBorders(dc, ClientSize(), holds ? std::span<const PixelRect>(places_) : std::span<const PixelRect>());
+  if (holds)
+    for (const PixelRect& p : places_) lastFrame_.Draw(dc, p);
 }
 
 bool Win32SaverHost::VerifyPassword() {

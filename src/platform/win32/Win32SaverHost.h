@@ -2,9 +2,10 @@
 // Supports: the full-screen form as a borderless topmost popup covering the
 // virtual screen (every monitor, EnumDisplayMonitors), owned by a hidden
 // application window so that it has no taskbar button; the windowed test
-// run as an ordinary resizable window; frames copied into a 32-bit top-down
-// DIB section and blitted 1:1 at their offset, or stretched into each
-// monitor's place, on a black client area (also on repaint); mouse, key and close
+// run as an ordinary resizable window; frames drawn from their own memory
+// 1:1 at their offset, or stretched into each monitor's place, on a black
+// client area painted when the places change, and kept in a DIB section for
+// repaints; mouse, key and close
 // messages as events; an idle loop that calls the idle handler while the
 // message queue is empty; the display's sleep and wake
 // (RegisterPowerSettingNotification, the console display state); the cursor's visibility; the 95/98/ME saver flag
@@ -14,11 +15,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "graphics/PixelView.h"
+#include "platform/win32/GdiFrameDraw.h"
 #include "platform/win32/DirectSoundOutput.h"
 #include "platform/win32/MciMusic.h"
 #include "sound/MusicDevice.h"
@@ -63,18 +65,24 @@ public:
   intptr_t Window() const { return reinterpret_cast<intptr_t>(window_); }
 
 private:
-  struct Surface;
   static intptr_t __stdcall WindowProc(void* window, unsigned message, uintptr_t wParam, intptr_t lParam);
   intptr_t Handle(unsigned message, uintptr_t wParam, intptr_t lParam);
   void CreateWindows();
   void DestroyWindows();
   void PumpMessages();
   void ReportResize();
+  // With an HDC: the frame into places_ (false when it could not be drawn),
+  // the black around `shown`, a repaint of everything.
+  bool DrawFrame(void* dc, const PixelView& frame);
+  void PaintBorders(void* dc, PixelSize client, std::span<const PixelRect> shown);
   void Paint(void* dc);
 
   DirectSoundOutput sound_;
   MciMusic music_;
-  std::unique_ptr<Surface> surface_;
+  DibFrame lastFrame_;  // kept for repaints: the caller's frame lives only during the call
+  std::vector<PixelRect> places_;  // where the frame goes in the client area
+  bool bordersPainted_ = false;    // black around places_ at bordersClient_
+  PixelSize bordersClient_;
 
   bool windowed_ = false;
   void* application_ = nullptr;  // HWND of the hidden application window
