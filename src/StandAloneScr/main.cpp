@@ -91,8 +91,11 @@ int main(int argc, char** argv) {
         getrusage(RUSAGE_SELF, &usage);
         const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
                              (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-        std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s ("
-                  << saver.PresentedFrames() / seconds << " per second), cpu " << cpuMs / saver.PresentedFrames()
+        // The rate from the first frame to the last, without the start-up.
+        const double framing = saver.SecondsOfFrames();
+        const double rate = framing > 0 ? static_cast<double>(saver.PresentedFrames() - 1) / framing : 0;
+        std::cerr << "frames: " << saver.PresentedFrames() << " in " << seconds << " s (" << rate
+                  << " per second), cpu " << cpuMs / saver.PresentedFrames()
                   << " ms per frame, asleep " << saver.AsleepMs() / 1000.0 << " s, cpu " << cpuMs / seconds / 10.0
                   << " % of one core, present " << saver.PresentPathName() << " "
                   << saver.PresentSeconds() * 1000.0 / saver.PresentedFrames() << " ms per frame\n";

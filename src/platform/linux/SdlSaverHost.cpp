@@ -312,12 +312,19 @@ void SdlSaverHost::PresentPlaced(const PixelView& frame, std::span<const PixelRe
   if (presenter_ == nullptr) return;
   ++presented_;
   const uint64_t start = SDL_GetPerformanceCounter();
+  if (presented_ == 1) firstPresentCounter_ = start;
+  lastPresentCounter_ = start;
   presenter_->Present(frame, places);
   presentTicks_ += SDL_GetPerformanceCounter() - start;
 }
 
 void SdlSaverHost::Redraw() {
   if (presenter_ != nullptr) presenter_->Redraw();
+}
+
+double SdlSaverHost::SecondsOfFrames() const {
+  return static_cast<double>(lastPresentCounter_ - firstPresentCounter_) /
+         static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 double SdlSaverHost::PresentSeconds() const {

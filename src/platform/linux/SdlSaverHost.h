@@ -81,6 +81,9 @@ public:
 
   // Frames presented since the window opened (for the frame-rate figure).
   int64_t PresentedFrames() const { return presented_; }
+  // Seconds from the first frame presented to the last (the frame rate
+  // without the start-up before it).
+  double SecondsOfFrames() const;
   // How frames reached the window last opened ("renderer" or "surface";
   // "none" before one opens), and the time spent presenting them.
   const char* PresentPathName() const { return presentPathName_; }
@@ -110,6 +113,8 @@ private:
   SDL_Window* window_ = nullptr;
   std::unique_ptr<SdlPresenter> presenter_;
   int64_t presented_ = 0;
+  uint64_t firstPresentCounter_ = 0;
+  uint64_t lastPresentCounter_ = 0;
   const char* presentPathName_ = "none";  // of the last window
   uint64_t presentTicks_ = 0;  // SDL performance counter ticks spent presenting
 
