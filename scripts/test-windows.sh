@@ -14,16 +14,7 @@ if [ -z "${LUMEVRA_WIN_XVFB:-}" ]; then
   exec bash scripts/test-windows-gui.sh
 fi
 
-export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wine-prefix}
-export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-# A Wine server of this X server's own, its services started with their
-# output going nowhere (a piped start makes every test wait for them).
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
-(wineserver -p >/dev/null 2>&1; wine cmd /c exit </dev/null >/dev/null 2>&1)
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# A virtual desktop: without a window manager, closing a window costs seconds.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+source scripts/wine-session.sh
+start_wine_session 1024x768
 
 ctest --test-dir build-windows --output-on-failure -j "$jobs" --timeout 300
