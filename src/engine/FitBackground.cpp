@@ -58,6 +58,15 @@ void FitPicture(bool proportional, Bitmap32& background, Bitmap32& mask, std::sp
   W = fitted.cx;
   H = fitted.cy;
 
+  if (W == picW && H == picH && mask.Width() == W && mask.Height() == H) {
+    // A picture already at the fitted size (a photograph taken for this
+    // screen) resizes to itself: only its alpha becomes opaque, as every
+    // fitted pixel's does; the mask and the wave fields stay as they are.
+    Color32* p = background.Bits();
+    for (int64_t i = 0, n = int64_t{W} * H; i < n; ++i) p[i] |= 0xFF000000u;
+    return;
+  }
+
   // Everything that can fail to allocate comes before the first change.
   FastBitmap source;
   source.LoadFrom(background);

@@ -68,18 +68,36 @@ TEST(FitPicture, NonProportionalGivesExactlyTheWindowSize) {
 }
 
 TEST(FitPicture, PictureIsTheSmoothResizeOfTheOriginal) {
-  Scene s(30, 20);
-  FastBitmap source, target;
-  source.LoadFrom(s.picture);
-  target.SetSize(47, 13);
-  source.SmoothResize(target);
-  Bitmap32 want;
-  want.SetSize(47, 13);
-  target.DrawTo(want, 0, 0);
+  // Other sizes, and the picture's own (which takes a shorter way to the
+  // same pixels), from a picture with alpha values that fitting drops.
+  for (auto [W, H] : {std::pair{47, 13}, std::pair{30, 20}, std::pair{31, 20}, std::pair{30, 19}}) {
+    Scene s(30, 20);
+    for (int32_t y = 0; y < 20; ++y)
+      for (int32_t x = 0; x < 30; ++x) s.picture.SetPixel(x, y, (s.picture.GetPixel(x, y) & 0xFFFFFF) | Color32(x * 8) << 24);
+    Bitmap32 originalMask;
+    originalMask.Assign(s.mask);
+    FastBitmap source, target;
+    source.LoadFrom(s.picture);
+    target.SetSize(W, H);
+    source.SmoothResize(target);
+    Bitmap32 want;
+    want.SetSize(W, H);
+    target.DrawTo(want, 0, 0);
 
+    s.Fit(false, W, H);
+    ASSERT_EQ(s.picture.Width(), W);
+    ASSERT_EQ(s.picture.Height(), H);
+    for (int32_t y = 0; y < H; ++y)
+      for (int32_t x = 0; x < W; ++x)
+        ASSERT_EQ(s.picture.GetPixel(x, y), want.GetPixel(x, y)) << x << "," << y << " in " << W << "x" << H;
+    if (W == 30 && H == 20) {
+      for (int32_t y = 0; y < H; ++y)
+        for (int32_t x = 0; x < W; ++x) ASSERT_EQ(s.mask.GetPixel(x, y), originalMask.GetPixel(x, y));
+      for (size_t i = 0; i < s.waves.size(); ++i) EXPECT_EQ(s.waves[i].Amplitude, int32_t(i) + 1);
+    }
+  }
+  Scene s(30, 20);
   s.Fit(false, 47, 13);
-  for (int32_t y = 0; y < 13; ++y)
-    for (int32_t x = 0; x < 47; ++x) ASSERT_EQ(s.picture.GetPixel(x, y), want.GetPixel(x, y)) << x << "," << y;
   // The resize walks the rows bottom-up, so the bottom-left pixel is the
   // one that lands exactly on a source pixel: (0, 19) of the original.
   EXPECT_EQ(s.picture.GetPixel(0, 12), Rgba(0, (19 * 255) / 20, 19));
