@@ -16,6 +16,7 @@
 #include "base/Clock.h"
 #include "base/WorkerPool.h"
 #include "engine/ScenePlayer.h"
+#include "engine/SlantColumns.h"
 #include "objects/ObjectList.h"
 #include "package/Project.h"
 #include "weather/Rain.h"
@@ -165,6 +166,21 @@ void BM_FrameStepOneThread(benchmark::State& state) { FrameStep(state, kW, kH, 1
 void BM_FrameStep4K(benchmark::State& state) { FrameStep(state, k4KW, k4KH, WorkerPool::HardwareThreads()); }
 void BM_FrameStep4KOneThread(benchmark::State& state) { FrameStep(state, k4KW, k4KH, 1); }
 
+// The one-thread step with each build of the slanted layers' column loops
+// ("plain", "avx2", "avx512"), where this processor has it.
+void BM_FrameStepOneThreadBuild(benchmark::State& state) {
+  const char* names[] = {"plain", "avx2", "avx512"};
+  const std::string chosen = SlantBuildInUse();
+  const std::string name = names[state.range(0)];
+  if (!UseSlantBuild(name)) {
+    state.SkipWithError(("no " + name + " build on this processor").c_str());
+    return;
+  }
+  state.SetLabel(name);
+  FrameStep(state, kW, kH, 1);
+  UseSlantBuild(chosen);
+}
+
 // Rain alone: 1000 drops moved and drawn on a frame-sized surface.
 void BM_RainStep(benchmark::State& state) {
   ManualClock clock;
@@ -191,6 +207,7 @@ BENCHMARK(BM_WaterStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WaterStepThird)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameStepOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameStepOneThreadBuild)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameStep4K)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FrameStep4KOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RainStep)->Unit(benchmark::kMillisecond);

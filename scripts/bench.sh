@@ -44,6 +44,8 @@ cat "$results"/*.json 2>/dev/null | awk '
     ratio("BM_FrameStep4K", "BM_FrameStep4KOneThread", "target <= 0.4 on 2 cores")
     ratio("BM_FrameStep", "BM_FrameCopyCold", "target <= 5")
     ratio("BM_FrameStep", "BM_FrameCopy", "a copy that stays in the cache")
+    ratio("BM_FrameStepOneThreadBuild/1", "BM_FrameStepOneThreadBuild/0", "slanted columns: avx2 against plain")
+    ratio("BM_FrameStepOneThreadBuild/2", "BM_FrameStepOneThreadBuild/0", "slanted columns: avx512 against plain")
     ratio("BM_StartUp", "BM_DecodeBackgroundJpeg", "target <= 1.5")
     ratio("BM_PresentSurface", "BM_FrameCopy1080", "the framebuffer against one copy")
     ratio("BM_PresentRenderer", "BM_PresentSurface", "the renderer against the framebuffer")
