@@ -82,8 +82,21 @@ void Bitmap32::SetSize(int32_t width, int32_t height) {
 
 void Bitmap32::Assign(const Bitmap32& source) {
   if (&source == this) return;
-  SetSize(source.width_, source.height_);
-  std::copy(source.pixels_.begin(), source.pixels_.end(), pixels_.begin());
+  // Copied straight over: clearing first would be a second pass over the surface.
+  if (pixels_.size() == source.pixels_.size()) {
+    std::copy(source.pixels_.begin(), source.pixels_.end(), pixels_.begin());
+  } else {
+    std::vector<Color32> pixels;
+    try {
+      pixels.assign(source.pixels_.begin(), source.pixels_.end());
+    } catch (const std::bad_alloc&) {
+      throw BitmapError("Can't allocate the DIB handle");
+    }
+    pixels_.swap(pixels);
+  }
+  width_ = source.width_;
+  height_ = source.height_;
+  clip_ = Rect{0, 0, width_, height_};
   Mode = source.Mode;
   Combine = source.Combine;
   SetMasterAlpha(source.MasterAlpha());
