@@ -52,7 +52,7 @@ __attribute__((always_inline)) inline bool DegreesBody(const SlantRow& in, int32
     double d = Remainder(RoundedMagnitude(arg), period, inversePeriod);
     if constexpr (kLongPeriod) d = Remainder(d, 360.0, inverse360);
     // Columns past 2^52 are redone by the caller; theirs only has to be a degree.
-    d = (d >= 0) & (d < 360) ? d : 0;
+    d = ((d >= 0) & (d < 360)) ? d : 0;
     degrees[i] = static_cast<int32_t>(d);
   }
   return beyond == 0;
