@@ -174,14 +174,9 @@ TEST(WaveFrame, SpanPathMatchesTheReferenceOnRandomMasks) {
       p.Reflection = pick(0, 4) == 0;
     }
     rig.Prepare();
-    Bitmap32 reference;
-    reference.Assign(rig.wave);
-    for (int frame = 0; frame < 4; ++frame) {
-      rig.w.Frame(rig.wave);
-      rig.w.FrameReference(reference);
-      ASSERT_EQ(rig.Pixels(rig.wave), rig.Pixels(reference)) << "round " << round << " frame " << frame;
+    ASSERT_TRUE(test::FramesMatchReference(rig, 4, [&](int) {
       rig.w.AdvancePhases(uint32_t(pick(0, 200)), pick(10, 500), true);
-    }
+    })) << "round " << round;
   }
 }
 
@@ -203,14 +198,8 @@ TEST(WaveFrame, HostileLayerValuesStayInsideThePicture) {
         p.Reflection = i == 1;
       }
       rig.Prepare();
-      Bitmap32 reference;
-      reference.Assign(rig.wave);
-      for (int frame = 0; frame < 3; ++frame) {
-        rig.w.Frame(rig.wave);
-        rig.w.FrameReference(reference);
-        ASSERT_EQ(rig.Pixels(rig.wave), rig.Pixels(reference)) << a << " " << b;
-        rig.w.AdvancePhases(uint32_t(b), a, frame != 1);
-      }
+      ASSERT_TRUE(test::FramesMatchReference(rig, 3, [&](int frame) { rig.w.AdvancePhases(uint32_t(b), a, frame != 1); }))
+          << a << " " << b;
     }
 }
 

@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/Waves.h"
 #include "package/ProjectRecords.h"
 
@@ -60,6 +62,22 @@ struct WaveRig {
 
   std::vector<Color32> Pixels(const Bitmap32& b) const { return {b.Bits(), b.Bits() + size_t(b.Width()) * b.Height()}; }
 };
+
+// Runs `frames` frames of a prepared rig through the span pass and, on a
+// copy of the starting surface, the column-by-column reference pass, calling
+// `advance(frame)` after each; fails at the first frame whose pixels differ.
+inline ::testing::AssertionResult FramesMatchReference(WaveRig& rig, int frames,
+                                                       const std::function<void(int frame)>& advance) {
+  Bitmap32 reference;
+  reference.Assign(rig.wave);
+  for (int frame = 0; frame < frames; ++frame) {
+    rig.w.Frame(rig.wave);
+    rig.w.FrameReference(reference);
+    if (rig.Pixels(rig.wave) != rig.Pixels(reference)) return ::testing::AssertionFailure() << "frame " << frame;
+    advance(frame);
+  }
+  return ::testing::AssertionSuccess();
+}
 
 inline double ModelCos(int64_t degrees) {
   const long double pi = 3.141592653589793238462643383279502884L;
